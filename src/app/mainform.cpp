@@ -1,0 +1,7 @@
+#include "app/mainform.h"
+
+namespace vennic {
+
+MainForm::MainForm(QWidget* parent) : QMainWindow(parent) {}
+
+} // namespace vennic

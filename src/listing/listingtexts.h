@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/panerow.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+namespace vennic {
+
+class TypeNames;
+
+/// "#,###": thousands separators of the locale, no decimals, empty for 0.
+QString numberText(double value, const QLocale& locale = QLocale());
+/// The number text padded on the left with blanks to at least 15 characters.
+QString sizeText(double value, const QLocale& locale = QLocale());
+/// Attribute letters in the fixed order R H S V D A a C.
+QString attributeLetters(uint32_t attributes);
+
+/// Date texts in the user's locale: the short date with a four-digit year, a blank and the
+/// short time with seconds; no time at exactly midnight. Made from seconds since the epoch with
+/// a cached local-time conversion that stays right across offset changes.
+class DateTexts {
+public:
+    explicit DateTexts(const QLocale& locale = QLocale());
+    QString text(int64_t secondsSinceEpoch) const;
+
+private:
+    QLocale m_locale;
+    QString m_dateFormat;
+    QString m_timeFormat;
+};
+
+/// Makes the cell texts of listed rows from their raw values.
+class ListingTexts : public RowTextMaker {
+public:
+    explicit ListingTexts(const TypeNames& types, const QLocale& locale = QLocale());
+    QString cellText(const PaneRow& row, int column) const override;
+
+private:
+    const TypeNames& m_types;
+    QLocale m_locale;
+    DateTexts m_dates;
+};
+
+} // namespace vennic

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "platform/fserror.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vennic {
+
+/// A name or path as the system spells it: bytes on POSIX, which need not be valid UTF-8.
+using NativeString = std::filesystem::path::string_type;
+/// A point in time of a file-system entry.
+using FileTime = std::chrono::system_clock::time_point;
+
+/// Attribute bits of folders and files.
+namespace Attr {
+constexpr uint32_t ReadOnly = 1;
+constexpr uint32_t Hidden = 2;
+constexpr uint32_t System = 4;
+constexpr uint32_t Volume = 8;
+constexpr uint32_t Directory = 16;
+constexpr uint32_t Archive = 32;
+constexpr uint32_t Alias = 1024;
+constexpr uint32_t Compressed = 2048;
+} // namespace Attr
+
+/// Drive type values; they index the drive-type names of the main window.
+namespace DriveKind {
+constexpr int Unknown = 0;
+constexpr int Removable = 1;
+constexpr int Fixed = 2;
+constexpr int Remote = 3;
+constexpr int CdRom = 4;
+constexpr int RamDisk = 5;
+} // namespace DriveKind
+
+/// One sub-folder or file of a folder with the values of a single stat call. A symbolic link
+/// to a folder is a folder entry (attributes D and a) whose size is never followed.
+struct Entry {
+    NativeString name;
+    int64_t size = 0;
+    FileTime created;
+    FileTime accessed;
+    FileTime modified;
+    uint32_t attributes = 0;
+    bool isFolder = false;
+    bool isSymlink = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+};
+
+/// How much of a folder's tree could be summed.
+enum class SizeState : uint8_t {
+    Complete,   ///< every part was read
+    Partial,    ///< some parts could not be read; the sum covers the readable parts only
+    Unreadable, ///< the folder could not be read at all; the size is unknown
+    NotWalked,  ///< a pseudo or network file system, or a symbolic link: not walked
+};
+
+/// The total size of a folder: the sum of st_size of every non-directory name beneath it,
+/// hard links once per name, symbolic links by their own size, within its own file system.
+struct FolderSize {
+    int64_t bytes = 0;
+    SizeState state = SizeState::Complete;
+    bool known() const { return state == SizeState::Complete || state == SizeState::Partial; }
+};
+
+/// Gives the type text of a file from its name (the desktop's description of its kind).
+using TypeNamer = std::function<std::string(const NativeString& name)>;
+
+/// A folder object: its own properties and its entries, read once and kept.
+class Folder {
+public:
+    virtual ~Folder() = default;
+
+    virtual NativeString Path() const = 0;
+    virtual NativeString Name() const = 0;
+    /// "File Folder" on every system.
+    virtual std::string Type() const = 0;
+    /// The size of everything beneath the folder. Throws FsError when the folder cannot be read.
+    virtual FolderSize Size() const = 0;
+    virtual FileTime DateCreated() const = 0;
+    virtual FileTime DateLastAccessed() const = 0;
+    virtual FileTime DateLastModified() const = 0;
+    virtual uint32_t Attributes() const = 0;
+    /// Sub-folders and files in the order the system gives them. Both come from one read of
+    /// the folder; they throw FsError when it cannot be read.
+    virtual std::vector<Entry> SubFolders() const = 0;
+    virtual std::vector<Entry> Files() const = 0;
+    /// The sizes of the given sub-folders of this folder, computed in parallel on up to
+    /// `threads` workers (0: as many as the machine has). The result is in the same order.
+    virtual std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders,
+                                                   unsigned threads = 0) const = 0;
+};
+
+/// A file object.
+class File {
+public:
+    virtual ~File() = default;
+
+    virtual NativeString Path() const = 0;
+    virtual NativeString Name() const = 0;
+    virtual std::string Type() const = 0;
+    virtual int64_t Size() const = 0;
+    virtual FileTime DateCreated() const = 0;
+    virtual FileTime DateLastAccessed() const = 0;
+    virtual FileTime DateLastModified() const = 0;
+    virtual uint32_t Attributes() const = 0;
+    /// Writes the attributes that differ from the file's present ones, in one call. Bits the
+    /// system cannot store (on POSIX: hidden, system, archive) throw FsError. A symbolic link
+    /// is never written through.
+    virtual void SetAttributes(uint32_t attributes) = 0;
+    /// Copies the file to `destination` (a full file path). With `overwrite`, an existing file
+    /// there is replaced; the copy never leaves a half-written destination behind.
+    virtual void Copy(const NativeString& destination, bool overwrite) = 0;
+    /// Deletes the file (a symbolic link as a link). Without `force` a read-only file is refused.
+    virtual void Delete(bool force) = 0;
+};
+
+/// A drive object: on POSIX, a mounted file system named by its mount point.
+class Drive {
+public:
+    virtual ~Drive() = default;
+
+    virtual NativeString DriveLetter() const = 0;
+    virtual int DriveType() const = 0;
+    virtual std::string FileSystem() const = 0;
+    virtual int64_t TotalSize() const = 0;
+    virtual int64_t FreeSpace() const = 0;
+    virtual int64_t AvailableSpace() const = 0;
+    virtual int32_t SerialNumber() const = 0;
+    virtual std::string VolumeName() const = 0;
+    /// Relabels the whole file system. Throws FsError with the system's reason on failure.
+    virtual void SetVolumeName(const std::string& name) = 0;
+    virtual std::string ShareName() const = 0;
+    virtual NativeString Path() const = 0;
+    virtual std::unique_ptr<Folder> RootFolder() const = 0;
+    virtual bool IsReady() const = 0;
+};
+
+/// A drive a user can pick in a pane's drive list.
+struct DriveListEntry {
+    NativeString path;      ///< the mount point (a drive root such as "C:\" on Windows)
+    std::string fileSystem; ///< the file-system type, such as "ext4"
+    int driveType = DriveKind::Unknown;
+};
+
+/// The file-system services: every access to drives, folders and files goes through here.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    /// The drive of a drive specification (a mount point on POSIX). Throws FsError (68,
+    /// "Device unavailable") for one that does not exist.
+    virtual std::unique_ptr<Drive> GetDrive(const NativeString& spec) = 0;
+    /// The folder a full path names. Throws FsError (76) when it names no folder.
+    virtual std::unique_ptr<Folder> GetFolder(const NativeString& path) = 0;
+    /// The file a full path names. Throws FsError (53) for a missing file.
+    virtual std::unique_ptr<File> GetFile(const NativeString& path) = 0;
+    /// True when a file (not a folder) of that path exists.
+    virtual bool FileExists(const NativeString& path) = 0;
+    /// The drives a user would pick, for the drive lists.
+    virtual std::vector<DriveListEntry> Drives() = 0;
+    /// The drive part of a path (on POSIX the mount point of the file system holding it).
+    virtual NativeString DrivePart(const NativeString& path) = 0;
+};
+
+/// Creates the service of the system Vennic runs on.
+std::unique_ptr<FileSystem> makeSystemFileSystem(TypeNamer typeNamer);
+
+} // namespace vennic

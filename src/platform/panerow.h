@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace vennic {
+
+/// The columns of a pane list. The right list has an eighth column, also headed "Bytes",
+/// which shows sub-item 7 (the size text of folder rows).
+enum PaneColumn : int {
+    ColName = 0,
+    ColType,
+    ColBytes,
+    ColCreated,
+    ColAttributes,
+    ColAccessed,
+    ColModified,
+    ColBytes2,
+    PaneColumnCount
+};
+
+/// Image numbers of the small (16 by 16) and large (32 by 32) image lists.
+namespace RowImage {
+constexpr uint8_t LargeFile = 1;
+constexpr uint8_t LargeFolder = 3; // key "CI2"
+constexpr uint8_t SmallFolder = 2;
+constexpr uint8_t SmallBlank = 4; // key "CKBLANK", the blank mark
+constexpr uint8_t SmallDelete = 7;
+constexpr uint8_t SmallClicked = 8;
+constexpr uint8_t SmallCopyLeft = 9;
+constexpr uint8_t SmallCopyRight = 10;
+} // namespace RowImage
+
+/// Colours are 24-bit values in blue-green-red byte order.
+namespace RowColor {
+constexpr uint32_t Black = 0x000000;
+constexpr uint32_t Red = 0x0000FF;
+constexpr uint32_t Blue = 0xFF0000;
+} // namespace RowColor
+
+/// The texts of a row that carries its texts instead of raw values (opened from a saved
+/// listing, built by a comparison or a command): the main text and sub-items 1 to 7.
+struct RowTexts {
+    std::array<QString, PaneColumnCount> cells;
+};
+
+/// One row of a pane list. A listed row keeps the entry's raw values and its texts are made
+/// when asked; a row that carries `texts` shows those instead. Kept small: a pane may hold
+/// hundreds of thousands of rows.
+struct PaneRow {
+    enum Flag : uint8_t {
+        Folder = 1,         ///< a folder row (its type text begins with a blank)
+        SizeUnknown = 2,    ///< the folder's size could not be read: the size text is ""
+        SizePartial = 4,    ///< the size covers the readable parts only (shown in the tool tip)
+        NoAccessDates = 8,  ///< Accessed and Modified stay empty (a "CDFS" drive)
+        CreatedBlank = 16,  ///< the Created text is " " (a file created at 1 January 1980 00:00:00)
+        NoSizeColumn2 = 32, ///< sub-item 7 is not set (file rows)
+    };
+
+    NativeString nativeName; ///< the entry's name as the system spells it; empty for text rows
+    int64_t size = 0;
+    int64_t created = 0; ///< seconds since the epoch, UTC
+    int64_t accessed = 0;
+    int64_t modified = 0;
+    uint32_t attributes = 0;
+    uint32_t foreColor = RowColor::Black;
+    uint16_t typeIndex = 0; ///< index into the listing's table of type texts
+    uint8_t smallImage = RowImage::SmallBlank;
+    uint8_t largeImage = RowImage::LargeFile;
+    uint8_t flags = 0;
+    std::unique_ptr<RowTexts> texts; ///< set for rows that carry their texts
+    QString toolTip;
+
+    bool isFolder() const { return flags & Folder; }
+    bool hasTexts() const { return texts != nullptr; }
+};
+
+/// Makes the texts of listed rows from their raw values. The listing owns the one in use; every
+/// reader of a row (views, printing, saving, comparison) gets its texts through the pane list.
+class RowTextMaker {
+public:
+    virtual ~RowTextMaker() = default;
+    virtual QString cellText(const PaneRow& row, int column) const = 0;
+};
+
+} // namespace vennic

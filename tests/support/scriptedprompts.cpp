@@ -1,0 +1,52 @@
+#include "support/scriptedprompts.h"
+
+namespace vennic::test {
+
+void ScriptedPrompts::message(const QString& text, const QString& title)
+{
+    m_shown.push_back({QStringLiteral("message"), title, text});
+}
+
+bool ScriptedPrompts::confirm(const QString& title, const QString& text, const QString&,
+                              const QString&)
+{
+    m_shown.push_back({QStringLiteral("confirm"), title, text});
+    if (m_confirms.empty())
+        return false;
+    const bool ok = m_confirms.front();
+    m_confirms.pop_front();
+    return ok;
+}
+
+std::optional<QString> ScriptedPrompts::openFileName(const FileDialogRequest& request)
+{
+    m_shown.push_back({QStringLiteral("open"), request.title, request.filter});
+    m_requests.push_back(request);
+    if (m_files.empty())
+        return std::nullopt;
+    auto file = m_files.front();
+    m_files.pop_front();
+    return file;
+}
+
+std::optional<QString> ScriptedPrompts::saveFileName(const FileDialogRequest& request)
+{
+    m_shown.push_back({QStringLiteral("save"), request.title, request.filter});
+    m_requests.push_back(request);
+    if (m_files.empty())
+        return std::nullopt;
+    auto file = m_files.front();
+    m_files.pop_front();
+    return file;
+}
+
+QStringList ScriptedPrompts::messages() const
+{
+    QStringList texts;
+    for (const auto& s : m_shown)
+        if (s.kind == QLatin1String("message"))
+            texts << s.text;
+    return texts;
+}
+
+} // namespace vennic::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/prompts.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+namespace vennic::test {
+
+/// A Prompts that records every message and answers from a script, so no test ever waits on a
+/// dialog. Unscripted confirmations answer "Cancel" and unscripted file dialogs are cancelled.
+class ScriptedPrompts : public Prompts {
+public:
+    struct Shown {
+        QString kind; ///< "message", "confirm", "open" or "save"
+        QString title;
+        QString text;
+    };
+
+    void message(const QString& text, const QString& title = {}) override;
+    bool confirm(const QString& title, const QString& text, const QString& okText,
+                 const QString& cancelText) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+
+    void answerConfirm(bool ok) { m_confirms.push_back(ok); }
+    void answerFile(std::optional<QString> file) { m_files.push_back(std::move(file)); }
+
+    /// The texts of the message boxes shown, in order.
+    QStringList messages() const;
+    const std::deque<Shown>& shown() const { return m_shown; }
+    const std::deque<FileDialogRequest>& fileRequests() const { return m_requests; }
+    void clear() { m_shown.clear(); }
+
+private:
+    std::deque<Shown> m_shown;
+    std::deque<bool> m_confirms;
+    std::deque<std::optional<QString>> m_files;
+    std::deque<FileDialogRequest> m_requests;
+};
+
+} // namespace vennic::test

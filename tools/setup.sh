@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Shared set-up of ./run and ./test: installs the Debian packages that are missing (none when
+# all are present), then configures and builds. Source it; it expects VENNIC_PACKAGES set.
+set -euo pipefail
+
+vennic_install_missing() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "Missing packages (${missing[*]}) and no sudo to install them; run as root." >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+vennic_build() {
+    local top
+    top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    cd "$top"
+    if [ ! -f build/build.ninja ]; then
+        cmake --preset default >/dev/null
+    fi
+    cmake --build --preset default
+}
+
+# What building needs.
+VENNIC_BUILD_PACKAGES=(qt6-base-dev libgtest-dev libgmock-dev cmake g++ ninja-build libgl-dev
+                       libglx-dev qt6-qpa-plugins fonts-dejavu-core)
