@@ -1,7 +1,318 @@
 #include "app/mainform.h"
 
+#include "app/ddpanel.h"
+#include "listing/getlisting.h"
+#include "listing/listingtexts.h"
+#include "listing/nativetext.h"
+#include "listing/typenames.h"
+#include "platform/imagelists.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/tavbutton.h"
+#include "platform/widgetprompts.h"
+#include "shell/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include <filesystem>
+
 namespace vennic {
 
-MainForm::MainForm(QWidget* parent) : QMainWindow(parent) {}
+namespace {
+
+/// Shows the busy pointer over every window of the program until it goes out of scope, so the
+/// pointer comes back however a listing ends.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+/// Sets a flag for its lifetime.
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagGuard() { m_flag = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+/// The native spelling of a path typed as text.
+NativeString nativeFromText(const QString& text)
+{
+    // The path type converts from UTF-16 to the system's own spelling on every system (UTF-8
+    // on POSIX, like QFile::encodeName).
+    try {
+        return std::filesystem::path(text.toStdU16String()).native();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+} // namespace
+
+MainForm::MainForm(QWidget* parent) : MainForm(MainFormOptions{}, parent) {}
+
+MainForm::MainForm(MainFormOptions options, QWidget* parent)
+    : QMainWindow(parent), m_prompts(std::move(options.prompts)),
+      m_fileSystemFactory(std::move(options.fileSystemFactory)),
+      m_typeNames(std::make_unique<TypeNames>())
+{
+    if (!m_prompts)
+        m_prompts = std::make_shared<WidgetPrompts>(this);
+    if (!m_fileSystemFactory)
+        setFileSystemFactory({});
+    m_texts = std::make_shared<ListingTexts>(*m_typeNames);
+
+    setWindowTitle(QStringLiteral("Vennic"));
+    m_client = new QWidget(this);
+    QFont toolFont = QApplication::font();
+    toolFont.setPointSizeF(8.25);
+    m_client->setFont(toolFont);
+    setCentralWidget(m_client);
+    // The list of pane 0 is made first and "Refresh" second: that is the tab order.
+    createPaneControls(m_client, 0);
+    createToolControls(m_client);
+    createPaneControls(m_client, 1);
+    QWidget::setTabOrder(LV1[0], Go1);
+    createMenus();
+    m_client->installEventFilter(this);
+
+    m_ddPanel = new DDPanel(this);
+    connect(m_ddPanel, &DDPanel::folderPicked, this, [this](int index, const QString& folder) {
+        setPanePath(index, nativeFromText(folder));
+        GetListing(index);
+    });
+
+    placeWindow();
+    Form_Load();
+}
+
+MainForm::~MainForm() = default;
+
+int MainForm::twips(double length) const
+{
+    return twipsToPixels(length, logicalDpiX());
+}
+
+void MainForm::setGeometryTwips(QWidget* widget, double left, double top, double width,
+                                double height)
+{
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+void MainForm::setPrompts(std::shared_ptr<Prompts> prompts)
+{
+    m_prompts = prompts ? std::move(prompts) : std::make_shared<WidgetPrompts>(this);
+}
+
+void MainForm::setFileSystemFactory(FileSystemFactory factory)
+{
+    if (!factory) {
+        TypeNames* types = m_typeNames.get();
+        factory = [types] { return makeSystemFileSystem(types->namer()); };
+    }
+    m_fileSystemFactory = std::move(factory);
+}
+
+void MainForm::placeWindow()
+{
+    // The window takes the middle nine tenths of the screen's width and the band from a third
+    // of its height down, in the screen's own pixels.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const double w = area.width();
+    const double h = area.height();
+    resize(int(w * 0.9), int(h / 3 * 1.9));
+    move(area.left() + int(w * 0.05), area.top() + int(h / 3));
+    // The drive-and-directory panel sits in the free band above the window.
+    m_ddPanel->resize(std::min(560, int(w * 0.45)), std::max(200, int(h / 3) - 60));
+    m_ddPanel->move(area.left() + int(w * 0.05), area.top() + 10);
+    for (PaneList* rows : LV1Rows) {
+        rows->setRightAligned(ColAttributes, true);
+        rows->setRightAligned(ColBytes, true);
+    }
+}
+
+void MainForm::Form_Load()
+{
+    m_ddPanel->show();
+    ActivePane = 0;
+    FilterExpression->setText(QStringLiteral("*.*"));
+    std::error_code error;
+    NativeString current = std::filesystem::current_path(error).native();
+    if (error)
+        current = std::filesystem::path("/").native();
+    for (int i = 0; i < 2; ++i) {
+        setPanePath(i, current);
+        LVFC[size_t(i)]->clear();
+        SelFile[size_t(i)]->clear();
+        LVDrive[size_t(i)]->clear();
+    }
+    fillDriveLists();
+    layoutPanes();
+    LV1[1]->setGeometry(LV1[1]->x(), LV1[0]->y(), LV1[1]->width(), LV1[0]->height());
+    CurWinW = float(pixelsToTwips(frameGeometry().width(), logicalDpiX()));
+    CurWinH = float(pixelsToTwips(frameGeometry().height(), logicalDpiY()));
+    DriveTypeNames = {QStringLiteral("Unknown"),    QStringLiteral("Removable Media"),
+                      QStringLiteral("Fixed Disk"), QStringLiteral("Remote Media"),
+                      QStringLiteral("CDRom"),      QStringLiteral("RAMDisk")};
+    GetListing(0);
+    GetListing(1);
+    LV1[0]->setFocus();
+}
+
+void MainForm::fillDriveLists()
+{
+    std::unique_ptr<FileSystem> fs;
+    DriveList.clear();
+    try {
+        fs = newFileSystem();
+        DriveList = fs->Drives();
+    } catch (const FsError&) {
+        // A drive table that cannot be read leaves the lists empty; listings still work.
+    }
+    m_ddPanel->setDrives(DriveList);
+    for (int i = 0; i < 2; ++i) {
+        QComboBox* list = DR1[size_t(i)];
+        const QSignalBlocker block(list);
+        list->clear();
+        for (const DriveListEntry& drive : DriveList)
+            list->addItem(nativeToQString(drive.path));
+        NativeString drive;
+        try {
+            if (fs)
+                drive = fs->DrivePart(panePath(i));
+        } catch (const FsError&) {
+        }
+        int item = -1;
+        for (size_t d = 0; d < DriveList.size() && item < 0; ++d)
+            if (DriveList[d].path == drive)
+                item = int(d);
+        list->setCurrentIndex(item);
+        m_ddPanel->showFolder(i, nativeToQString(drive), LVPATH[size_t(i)]->text());
+    }
+}
+
+void MainForm::setPanePath(int index, const NativeString& path)
+{
+    m_nativePath[size_t(index)] = path;
+    LVPATH[size_t(index)]->setText(nativeToQString(path));
+}
+
+NativeString MainForm::panePath(int index) const
+{
+    if (const auto& native = m_nativePath[size_t(index)])
+        return *native;
+    return nativeFromText(LVPATH[size_t(index)]->text());
+}
+
+void MainForm::setFilterHistory(const QStringList& history)
+{
+    // Emptying and refilling an editable combo would change its text; the text and the filter
+    // box stay as they are, only the list is new.
+    const QSignalBlocker block(FEX);
+    const QString text = FEX->currentText();
+    FEX->clear();
+    FEX->addItems(history.isEmpty() ? QStringList{QStringLiteral("*.*")} : history);
+    FEX->setCurrentIndex(-1);
+    FEX->setEditText(text);
+}
+
+void MainForm::GetListing(int Index)
+{
+    if (m_listing || Index < 0 || Index > 1)
+        return;
+    const FlagGuard running(m_listing);
+    const BusyPointer busy;
+    const auto pane = size_t(Index);
+
+    // A listing that fails must not leave the previous folder behind the pane.
+    PaneDrive[pane].reset();
+    PaneFolder[pane].reset();
+    LV1Rows[pane]->setRightAligned(ColBytes, true);
+    setFilterHistory({QStringLiteral("*.*")});
+    LV1Rows[pane]->clear();
+    LVFC[pane]->clear();
+    SelFile[pane]->clear();
+    LVDrive[pane]->clear();
+
+    ListingRequest request;
+    request.path = panePath(Index);
+    request.filterExpression = FilterExpression->text();
+    request.fexText = FEX->currentText();
+    request.options.showFolders = !ShowFoldersBtn->Latched();
+    request.options.showFiles = !ShowFilesBtn->Latched();
+    request.driveTypeNames = DriveTypeNames;
+
+    ListingResult result;
+    try {
+        PaneFileSystem[pane] = newFileSystem();
+        result = runListing(request, *PaneFileSystem[pane], *m_typeNames, *m_prompts);
+    } catch (const FsError& error) {
+        m_prompts->message(QString::fromStdString(error.description()) +
+                           QString::number(error.number()));
+    }
+    PaneFileSystem[pane].reset();
+
+    LV1Rows[pane]->setRows(std::move(result.rows));
+    LVDrive[pane]->setText(result.driveLine);
+    LVFC[pane]->setText(result.countLine);
+    setFilterHistory(result.history);
+    PaneDrive[pane] = std::move(result.drive);
+    PaneFolder[pane] = std::move(result.folder);
+    if (result.finished) {
+        FEX->setEditText(FEX->itemText(0));
+        FEX_Change();
+    }
+}
+
+void MainForm::FEX_Change()
+{
+    FilterExpression->setText(FEX->currentText());
+}
+
+void MainForm::EndBtn_Click()
+{
+    close();
+}
+
+void MainForm::M1Exit_Click()
+{
+    close();
+}
+
+void MainForm::mDDPanel_Click()
+{
+    m_ddPanel->show();
+    m_ddPanel->raise();
+    m_ddPanel->activateWindow();
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    if (m_ddPanel)
+        m_ddPanel->close();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        layoutPanes();
+    return QMainWindow::eventFilter(watched, event);
+}
 
 } // namespace vennic

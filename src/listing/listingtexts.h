@@ -2,10 +2,14 @@
 
 #include "platform/panerow.h"
 
+#include <QDate>
+#include <QHash>
 #include <QLocale>
 #include <QString>
 
 #include <cstdint>
+#include <mutex>
+#include <unordered_map>
 
 namespace vennic {
 
@@ -26,10 +30,21 @@ public:
     explicit DateTexts(const QLocale& locale = QLocale());
     QString text(int64_t secondsSinceEpoch) const;
 
+    QString dateFormat() const { return m_dateFormat; }
+    QString timeFormat() const { return m_timeFormat; }
+
 private:
+    /// The offset of local time from UTC at that moment, in seconds.
+    int64_t utcOffset(int64_t secondsSinceEpoch) const;
+    QString dateText(int64_t localDay) const;
+
     QLocale m_locale;
     QString m_dateFormat;
     QString m_timeFormat;
+    mutable std::mutex m_mutex;
+    /// Hour → UTC offset, for hours whose offset is the same at both ends.
+    mutable std::unordered_map<int64_t, int32_t> m_offsets;
+    mutable QHash<int64_t, QString> m_days; ///< local day number → date text
 };
 
 /// Makes the cell texts of listed rows from their raw values.

@@ -30,15 +30,16 @@ public:
 
 private:
     uint16_t intern(const QString& text);
+    uint16_t cachedIndex(const QString& key, const QString& description);
     QString lookUp(const QString& name) const;
 
     mutable std::mutex m_mutex;
     QStringList m_texts;
     QHash<QString, uint16_t> m_textIndex;
-    QHash<QString, uint16_t> m_byExtension; ///< lower-case last extension → index
-    QHash<QString, uint16_t> m_byWholeName; ///< cached whole-name and multi-suffix results
-    QHash<QString, QString> m_wholeNames;   ///< lower-case whole name → MIME description
-    QList<QPair<QString, QString>> m_multiSuffixes; ///< lower-case ".tar.gz" → description
+    QHash<QString, uint16_t> m_byExtension;  ///< lower-case last extension → index
+    QHash<QString, uint16_t> m_byWholeName;  ///< whole names and multi-part suffixes → index
+    QHash<QString, QString> m_wholeNames;    ///< lower-case whole name → MIME description
+    QHash<QString, QString> m_multiSuffixes; ///< lower-case ".tar.gz" → description
 };
 
 } // namespace vennic

@@ -1,26 +1,16 @@
 #pragma once
 
+#include "platform/driveclassifier.h"
 #include "platform/filesystem.h"
+#include "platform/mountentry.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vennic {
-
-/// One line of the kernel's mount table (/proc/self/mountinfo), escapes such as "\040" decoded.
-struct MountEntry {
-    uint64_t mountId = 0;
-    uint64_t parentId = 0;
-    unsigned major = 0;
-    unsigned minor = 0;
-    std::string root;       ///< the path within the file system that is mounted
-    std::string mountPoint; ///< where it is mounted
-    std::string fsType;     ///< such as "ext4", "fuse.sshfs"
-    std::string source;     ///< such as "/dev/sda1", "server:/export"
-    std::string superOptions;
-};
 
 /// The mount table, read from a file (injectable for tests), and what follows from it.
 class MountTable {
@@ -38,22 +28,22 @@ public:
     const MountEntry* byMountPoint(const std::string& path) const;
 
 private:
+    /// Follows a path from the root mount through the mounts stacked on each of its prefixes,
+    /// as the kernel does, so overmounted entries are never the answer.
+    const MountEntry* resolve(const std::string& path) const;
+    const MountEntry* rootMount() const;
+    void index();
+
     std::vector<MountEntry> m_entries;
+    /// The index of the root mount in m_entries, or m_entries.size() when there is none.
+    size_t m_root = 0;
+    /// The last entry mounted on each (parent mount, mount point) pair.
+    std::map<std::pair<uint64_t, std::string>, size_t> m_children;
 };
 
 /// File-system kinds that decide how a mount is treated.
 bool isPseudoFileSystem(const std::string& fsType);
 bool isNetworkFileSystem(const std::string& fsType);
-
-/// Classifies mounts as drive types, reading /sys below an injectable root.
-class DriveClassifier {
-public:
-    explicit DriveClassifier(std::string sysRoot = "/sys");
-    int driveType(const MountEntry& mount) const;
-
-private:
-    std::string m_sysRoot;
-};
 
 /// The drives a user would pick: mounted file systems without pseudo file systems, bind mounts
 /// of single files, snap images or duplicates. Built from the table alone, so no call can hang.

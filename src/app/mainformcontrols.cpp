@@ -1,0 +1,229 @@
+// The controls and menus of MainForm at their design positions; the handlers are in
+// mainform.cpp.
+#include "app/mainform.h"
+
+#include "listing/listingtexts.h"
+
+#include "platform/imagelists.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/tavbutton.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace vennic {
+
+namespace {
+
+const QColor PathBack(255, 224, 192);
+const QColor UpBack(255, 192, 192);
+
+void setBackColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
+{
+    QPalette p = widget->palette();
+    p.setColor(role, color);
+    widget->setPalette(p);
+}
+
+} // namespace
+
+void MainForm::createPaneControls(QWidget* client, int index)
+{
+    const auto pane = size_t(index);
+    const double left = index == 0 ? 120 : 3120;
+
+    LV1Rows[pane] = new PaneList(index == 0 ? ColBytes2 : PaneColumnCount, this);
+    LV1Rows[pane]->setTextMaker(m_texts);
+    LV1Rows[pane]->setHeaderIconProvider(
+        [](int icon) { return ImageLists::instance().headerIcon(icon); });
+    LV1[pane] = new PaneListView(client);
+    LV1[pane]->setFont(QApplication::font());
+    LV1[pane]->setModel(LV1Rows[pane]);
+    setGeometryTwips(LV1[pane], left, 1080, 2895, 1575);
+    if (index == 0)
+        return; // the rest of pane 0 follows the tool strip in the tab order
+
+    for (int i = 0; i < 2; ++i) {
+        const auto p = size_t(i);
+        const double x = i == 0 ? 120 : 3120;
+        DR1[p] = new QComboBox(client);
+        DR1[p]->setEnabled(false); // picking a drive comes with navigation
+        setBackColor(DR1[p], QPalette::Button, PathBack);
+        setBackColor(DR1[p], QPalette::Base, PathBack);
+        setGeometryTwips(DR1[p], x, 360, 2295, 315);
+
+        Up1[p] = new QToolButton(client);
+        Up1[p]->setIcon(ImageLists::instance().upArrow());
+        Up1[p]->setToolTip(QStringLiteral("Up one level"));
+        Up1[p]->setEnabled(false);
+        if (i == 0)
+            setBackColor(Up1[p], QPalette::Button, UpBack);
+        setGeometryTwips(Up1[p], x + 2295 + 10, 360, 375, 375);
+
+        LVPATH[p] = new QLineEdit(client);
+        QFont bold = LVPATH[p]->font();
+        bold.setBold(true);
+        LVPATH[p]->setFont(bold);
+        setBackColor(LVPATH[p], QPalette::Base, PathBack);
+        setGeometryTwips(LVPATH[p], x, 720, 2895, 285);
+        // A typed path replaces the native one kept from navigation.
+        connect(LVPATH[p], &QLineEdit::textEdited, this, [this, p] { m_nativePath[p].reset(); });
+
+        LVFC[p] = new QLabel(client);
+        SelFile[p] = new QLabel(client);
+        LVDrive[p] = new QLabel(client);
+        if (i == 1) {
+            SelFile[p]->setAutoFillBackground(true);
+            setBackColor(SelFile[p], QPalette::Window, PathBack);
+        }
+        LVDrive[p]->setToolTip(i == 0 ? QStringLiteral("Click for more drive information.")
+                                      : QStringLiteral("Click for more drive information"));
+        for (QLabel* label : {LVFC[p], SelFile[p], LVDrive[p]}) {
+            label->setTextInteractionFlags(Qt::NoTextInteraction);
+            setGeometryTwips(label, x, 2655, 2895, 255);
+        }
+    }
+}
+
+void MainForm::createToolControls(QWidget* client)
+{
+    struct Design {
+        QPushButton*& button;
+        const char* caption;
+        double left, top, width, height;
+        bool enabled;
+    };
+    // Commands whose work comes with later parts of the program are shown disabled.
+    const Design buttons[] = {
+        {Go1, "Refresh", 600, 0, 735, 375, false},
+        {EndBtn, "End", 120, 0, 495, 375, true},
+        {PrinBtn, "Print", 1320, 0, 495, 375, false},
+        {DelBtn, "Delete", 1800, 0, 615, 375, false},
+        {DelAllBtn, "DA", 2400, 0, 375, 375, false},
+        {CopyBtn, "Copy", 2760, 0, 615, 375, false},
+        {RemBtn, "R", 5280, 0, 375, 375, false},
+        {PrinSmallBtn, "Print Small", 5640, 0, 855, 375, false},
+        {CompFldr, "Comp", 2760, 360, 375, 375, false},
+        {Command1, "Command1", 6720, 360, 495, 315, false},
+        {PrinPrevBtn, "Command2", 8040, 360, 615, 315, false},
+    };
+    for (const Design& d : buttons) {
+        d.button = new QPushButton(QString::fromLatin1(d.caption), client);
+        d.button->setEnabled(d.enabled);
+        // The design widths leave room for the caption only with a narrow margin.
+        d.button->setStyleSheet(QStringLiteral("padding: 0px 1px;"));
+        setGeometryTwips(d.button, d.left, d.top, d.width, d.height);
+    }
+    connect(EndBtn, &QPushButton::clicked, this, &MainForm::EndBtn_Click);
+
+    const QFont buttonFont = client->font();
+    struct Latching {
+        TavButton*& button;
+        const char* unlatched;
+        const char* latched;
+        double left, width;
+    };
+    const Latching latching[] = {{ShowFoldersBtn, "Folders", "No Folders", 3360, 735},
+                                 {ShowFilesBtn, "Files", "No Files", 4080, 495},
+                                 {PO, "Portrait", "Landscape", 4560, 735}};
+    for (const Latching& d : latching) {
+        d.button =
+            new TavButton(QString::fromLatin1(d.unlatched), QString::fromLatin1(d.latched), client);
+        d.button->setFonts(buttonFont);
+        d.button->setBevelWidth(3);
+        setGeometryTwips(d.button, d.left, 0, d.width, 375);
+    }
+
+    FEX = new QComboBox(client);
+    FEX->setEditable(true);
+    FEX->setInsertPolicy(QComboBox::NoInsert);
+    FEX->setCompleter(nullptr);
+    setGeometryTwips(FEX, 6480, 0, 1215, 315);
+    connect(FEX, &QComboBox::editTextChanged, this, &MainForm::FEX_Change);
+    connect(FEX, &QComboBox::textActivated, this, &MainForm::FEX_Change);
+
+    Frame1 = new QGroupBox(QStringLiteral("File List View"), client);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    // The frame is only as tall as a button: its caption sits on the border in a small font,
+    // so the option buttons below it stay readable.
+    Frame1->setStyleSheet(QStringLiteral(
+        "QGroupBox#Frame1 { font-size: 7pt; border: 1px solid palette(mid); border-radius: 2px;"
+        " margin-top: 5px; }"
+        "QGroupBox#Frame1::title { subcontrol-origin: margin; left: 70px; top: -1px;"
+        " padding: 0px 2px; }"));
+    setGeometryTwips(Frame1, 7680, 0, 2295, 375);
+    const double optionLefts[] = {120, 600, 1200, 1680};
+    for (size_t i = 0; i < Option1.size(); ++i) {
+        Option1[i] = new QRadioButton(QString::number(i + 1), Frame1);
+        Option1[i]->setEnabled(false);
+        setGeometryTwips(Option1[i], optionLefts[i], 120, 495, 255);
+    }
+    Option1[3]->setChecked(true);
+
+    FilterExpression = new QLineEdit(client);
+    setGeometryTwips(FilterExpression, 6000, 360, 735, 285);
+    Text1 = new QLineEdit(QStringLiteral("2"), client);
+    setGeometryTwips(Text1, 7320, 360, 615, 285);
+}
+
+void MainForm::createMenus()
+{
+    M1 = menuBar()->addMenu(QStringLiteral("File"));
+    M1Open = M1->addAction(QStringLiteral("Open"));
+    M1Open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    M1Save = M1->addAction(QStringLiteral("Save (as)"));
+    M1Save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    M1Print = M1->addAction(QStringLiteral("Print"));
+    M1Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    M1PrintCompact = M1->addAction(QStringLiteral("Print Compact"));
+    M1PrintPreview = M1->addAction(QStringLiteral("Print Preview"));
+    M1PrinterFormat = M1->addAction(QStringLiteral("Printer Format"));
+    M1->addSeparator();
+    M1Exit = M1->addAction(QStringLiteral("Exit"));
+    for (QAction* later :
+         {M1Open, M1Save, M1Print, M1PrintCompact, M1PrintPreview, M1PrinterFormat})
+        later->setEnabled(false);
+    connect(M1Exit, &QAction::triggered, this, &MainForm::M1Exit_Click);
+
+    mView = menuBar()->addMenu(QStringLiteral("View"));
+    mDDPanel = mView->addAction(QStringLiteral("DD Panel"));
+    connect(mDDPanel, &QAction::triggered, this, &MainForm::mDDPanel_Click);
+
+    mHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mAbout = mHelp->addAction(QStringLiteral("About"));
+    mAbout->setEnabled(false);
+}
+
+void MainForm::layoutPanes()
+{
+    if (!LV1[1] || !LVDrive[1])
+        return;
+    // For now each pane takes half of the client area between margins of 120 twips.
+    const int margin = twips(120);
+    const int labelHeight = twips(255);
+    const int paneWidth = std::max(1, (m_client->width() - 3 * margin) / 2);
+    const int listTop = twips(1080);
+    const int listHeight = std::max(1, m_client->height() - listTop - 3 * labelHeight - margin);
+    for (size_t p = 0; p < 2; ++p) {
+        const int x = p == 0 ? margin : 2 * margin + paneWidth;
+        DR1[p]->move(x, DR1[p]->y());
+        Up1[p]->move(x + DR1[p]->width() + twips(10), Up1[p]->y());
+        LVPATH[p]->setGeometry(x, LVPATH[p]->y(), paneWidth, LVPATH[p]->height());
+        LV1[p]->setGeometry(x, listTop, paneWidth, listHeight);
+        int y = listTop + listHeight;
+        for (QLabel* label : {LVFC[p], SelFile[p], LVDrive[p]}) {
+            label->setGeometry(x, y, paneWidth, labelHeight);
+            y += labelHeight;
+        }
+    }
+}
+
+} // namespace vennic

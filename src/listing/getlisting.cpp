@@ -1,0 +1,256 @@
+#include "listing/getlisting.h"
+
+#include "listing/filterhistory.h"
+#include "listing/listingtexts.h"
+#include "listing/nativetext.h"
+#include "listing/pattern.h"
+#include "listing/typenames.h"
+#include "platform/prompts.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+namespace vennic {
+
+namespace {
+
+const QString ToolTipPartial = QStringLiteral("Size of readable parts only");
+
+int64_t toSeconds(FileTime time)
+{
+    return std::chrono::floor<std::chrono::seconds>(time.time_since_epoch()).count();
+}
+
+/// 1 January 1980 00:00:00 local time: the creation time that shows as a blank.
+std::optional<FileTime> start1980()
+{
+    std::tm local{};
+    local.tm_year = 80;
+    local.tm_mon = 0;
+    local.tm_mday = 1;
+    local.tm_isdst = -1;
+    const time_t t = mktime(&local);
+    if (t == time_t(-1))
+        return std::nullopt;
+    return std::chrono::system_clock::from_time_t(t);
+}
+
+/// The listed folder's own name for messages: its last path component, or the root itself.
+QString folderNameOf(const NativeString& path)
+{
+    const std::filesystem::path p(path);
+    std::filesystem::path name = p.filename();
+    if (name.empty())
+        name = p.parent_path().filename();
+    if (name.empty())
+        name = p;
+    return nativeToQString(name.native());
+}
+
+/// Reports an error the way the listing shows it. Returns true when the listing goes on.
+bool report(const FsError& error, const NativeString& path, Prompts& prompts)
+{
+    if (error.number() == FsErrorNumber::PermissionDenied) {
+        prompts.message(QStringLiteral("Access was denied to information about ") +
+                        folderNameOf(path));
+        return true;
+    }
+    prompts.message(QString::fromStdString(error.description()) + QString::number(error.number()));
+    return false;
+}
+
+/// Runs one step of the listing; an error in it is reported. Returns false when the listing
+/// must stop.
+template <typename Step> bool runStep(Step&& step, const NativeString& path, Prompts& prompts)
+{
+    try {
+        step();
+        return true;
+    } catch (const FsError& error) {
+        return report(error, path, prompts);
+    }
+}
+
+/// Adds a row per sub-folder. A failing part of a row is left out and the pass goes on.
+void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDates,
+                const WaitKeepingPainted& wait, ListingResult& result, double& total,
+                int64_t& folderCount)
+{
+    std::vector<Entry> subFolders;
+    try {
+        subFolders = folder.SubFolders();
+    } catch (const FsError&) {
+        return;
+    }
+    std::vector<FolderSize> sizes;
+    try {
+        wait([&] { sizes = folder.SubFolderSizes(subFolders, options.sizeThreads); });
+    } catch (const FsError&) {
+        sizes.clear();
+    }
+    // Sizes that did not come back for every folder are all unknown rather than misplaced.
+    if (sizes.size() != subFolders.size())
+        sizes.assign(subFolders.size(), FolderSize{0, SizeState::Unreadable});
+
+    result.rows.reserve(result.rows.size() + subFolders.size());
+    for (size_t i = 0; i < subFolders.size(); ++i) {
+        Entry& entry = subFolders[i];
+        PaneRow& row = result.rows.emplace_back();
+        row.nativeName = std::move(entry.name);
+        row.largeImage = RowImage::LargeFolder;
+        row.smallImage = RowImage::SmallFolder;
+        row.foreColor = RowColor::Blue;
+        row.typeIndex = TypeNames::FolderIndex;
+        row.flags = PaneRow::Folder;
+        // A size that cannot be read shows an empty text and adds nothing, rather than
+        // repeating the previous row's size.
+        const FolderSize& size = sizes[i];
+        if (size.known()) {
+            row.size = size.bytes;
+            total += double(size.bytes);
+            if (size.state == SizeState::Partial) {
+                row.flags |= PaneRow::SizePartial;
+                row.toolTip = ToolTipPartial;
+            }
+        } else {
+            row.flags |= PaneRow::SizeUnknown;
+        }
+        row.created = toSeconds(entry.created);
+        row.attributes = entry.attributes;
+        if (noAccessDates) {
+            row.flags |= PaneRow::NoAccessDates;
+        } else {
+            row.accessed = toSeconds(entry.accessed);
+            row.modified = toSeconds(entry.modified);
+        }
+        ++folderCount;
+    }
+}
+
+} // namespace
+
+void runKeepingPainted(const std::function<void()>& work)
+{
+    if (!QCoreApplication::instance()) {
+        work();
+        return;
+    }
+    QEventLoop loop;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // Queued, so the quit arrives even when the loop has not started yet.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, TypeNames& types,
+                         Prompts& prompts, const WaitKeepingPainted& wait)
+{
+    ListingResult result;
+    FilterHistory history;
+    result.history = history.entries();
+    double total = 0;
+    int64_t folderCount = 0;
+    int64_t fileCount = 0;
+    bool noAccessDates = false;
+    const NativeString& path = request.path;
+
+    // A step refused with "Permission denied" is reported and the listing goes on without what
+    // it would have given: no drive leaves the drive line empty, no folder lists nothing.
+    NativeString drivePart;
+    if (!runStep([&] { drivePart = fileSystem.DrivePart(path); }, path, prompts))
+        return result;
+    if (!runStep([&] { result.drive = fileSystem.GetDrive(drivePart); }, path, prompts))
+        return result;
+    const bool lineWritten = runStep(
+        [&] {
+            if (!result.drive)
+                return;
+            const Drive& drive = *result.drive;
+            const QString fileSystemName = QString::fromStdString(drive.FileSystem());
+            const QString line =
+                request.driveTypeNames.value(drive.DriveType()) + QLatin1String("  ") +
+                fileSystemName + QLatin1String("  ") + numberText(double(drive.TotalSize())) +
+                QLatin1String(" Total size  ") + numberText(double(drive.FreeSpace())) +
+                QLatin1String(" Bytes free");
+            result.driveLine = line;
+            noAccessDates = fileSystemName.compare(QLatin1String("CDFS"), Qt::CaseInsensitive) == 0;
+        },
+        path, prompts);
+    if (!lineWritten)
+        return result;
+    if (!runStep([&] { result.folder = fileSystem.GetFolder(path); }, path, prompts))
+        return result;
+
+    if (request.options.showFolders && result.folder)
+        folderPass(*result.folder, request.options, noAccessDates, wait, result, total,
+                   folderCount);
+
+    if (request.options.showFiles && result.folder) {
+        std::vector<Entry> files;
+        if (!runStep([&] { files = result.folder->Files(); }, path, prompts))
+            return result;
+        const bool testFilter = !request.filterExpression.isEmpty();
+        const bool testFex = !request.fexText.isEmpty();
+        const NamePattern filter(request.filterExpression);
+        const NamePattern fex(request.fexText);
+        const std::optional<FileTime> blankCreated = start1980();
+        result.rows.reserve(result.rows.size() + files.size());
+        for (Entry& entry : files) {
+            const QString name = nativeToQString(entry.name);
+            if (testFilter && !filter.matches(name))
+                continue;
+            // The history collects the extensions of every name the filter box lets through,
+            // also of names the combo's own pattern then drops.
+            history.addName(name);
+            if (testFex && !fex.matches(name))
+                continue;
+            PaneRow& row = result.rows.emplace_back();
+            row.typeIndex = types.indexOf(entry.name);
+            row.nativeName = std::move(entry.name);
+            row.largeImage = RowImage::LargeFile;
+            row.smallImage = RowImage::SmallBlank;
+            row.flags = PaneRow::NoSizeColumn2;
+            row.size = entry.size;
+            total += double(entry.size);
+            if (blankCreated && entry.created == *blankCreated)
+                row.flags |= PaneRow::CreatedBlank;
+            row.created = toSeconds(entry.created);
+            row.attributes = entry.attributes;
+            if (entry.attributes & Attr::Compressed)
+                row.foreColor = RowColor::Blue;
+            if (noAccessDates) {
+                row.flags |= PaneRow::NoAccessDates;
+            } else {
+                row.accessed = toSeconds(entry.accessed);
+                row.modified = toSeconds(entry.modified);
+            }
+            ++fileCount;
+        }
+        result.history = history.entries();
+    }
+
+    result.countLine = QString::number(fileCount) + QLatin1String(" Files, ") +
+                       QString::number(folderCount) + QLatin1String(" Folders, ") +
+                       numberText(total) + QLatin1String(" Bytes");
+    result.finished = true;
+    return result;
+}
+
+} // namespace vennic

@@ -1,0 +1,117 @@
+#include "listing/typenames.h"
+
+#include "listing/nativetext.h"
+
+#include <QMimeDatabase>
+#include <QMimeType>
+
+namespace vennic {
+
+namespace {
+
+bool hasWildcard(QStringView glob)
+{
+    return glob.contains(QLatin1Char('*')) || glob.contains(QLatin1Char('?')) ||
+           glob.contains(QLatin1Char('['));
+}
+
+/// A stem no whole-name pattern of the MIME database uses, so a look-up by a synthetic name
+/// finds the description of the extension alone.
+const QString SyntheticStem = QStringLiteral("vennic-type-probe.");
+
+} // namespace
+
+TypeNames::TypeNames()
+{
+    intern(QStringLiteral("File Folder"));
+    intern(QStringLiteral("File"));
+    const QMimeDatabase db;
+    const QList<QMimeType> all = db.allMimeTypes();
+    for (const QMimeType& type : all) {
+        for (const QString& glob : type.globPatterns()) {
+            if (!hasWildcard(glob)) {
+                m_wholeNames.insert(glob.toLower(), type.comment());
+                continue;
+            }
+            // "*.tar.gz": a suffix of more than one part that the last extension cannot find.
+            const QStringView rest = QStringView(glob).mid(1);
+            if (glob.startsWith(QLatin1String("*.")) && !hasWildcard(rest) &&
+                rest.mid(1).contains(QLatin1Char('.')))
+                m_multiSuffixes.insert(rest.toString().toLower(), type.comment());
+        }
+    }
+}
+
+uint16_t TypeNames::intern(const QString& text)
+{
+    const auto found = m_textIndex.constFind(text);
+    if (found != m_textIndex.cend())
+        return *found;
+    // A table full to the brim gives later kinds the plain "File" text rather than failing.
+    if (m_texts.size() >= 0xFFFF)
+        return 1;
+    const auto index = uint16_t(m_texts.size());
+    m_texts.append(text);
+    m_textIndex.insert(text, index);
+    return index;
+}
+
+uint16_t TypeNames::cachedIndex(const QString& key, const QString& description)
+{
+    const auto cached = m_byWholeName.constFind(key);
+    if (cached != m_byWholeName.cend())
+        return *cached;
+    return m_byWholeName[key] = intern(description);
+}
+
+QString TypeNames::lookUp(const QString& lowerExtension) const
+{
+    const QMimeDatabase db;
+    const QList<QMimeType> types = db.mimeTypesForFileName(SyntheticStem + lowerExtension);
+    if (types.isEmpty() || types.first().comment().isEmpty())
+        return lowerExtension.toUpper() + QLatin1String(" File");
+    return types.first().comment();
+}
+
+uint16_t TypeNames::indexOf(const NativeString& fileName)
+{
+    const QString lower = nativeToQString(fileName).toLower();
+    const qsizetype lastDot = lower.lastIndexOf(QLatin1Char('.'));
+
+    std::lock_guard lock(m_mutex);
+    const auto whole = m_wholeNames.constFind(lower);
+    if (whole != m_wholeNames.cend())
+        return cachedIndex(lower, *whole);
+    // Only a name with two dots or more can end in a multi-part suffix; the longest one wins,
+    // as in the MIME database's own matching. The first dot of the name begins no suffix, so
+    // that ".tar.gz" alone is a hidden file's name rather than an archive.
+    if (lastDot > 0) {
+        for (qsizetype dot = lower.indexOf(QLatin1Char('.'), 1); dot >= 0 && dot < lastDot;
+             dot = lower.indexOf(QLatin1Char('.'), dot + 1)) {
+            const QString suffix = lower.mid(dot);
+            const auto multi = m_multiSuffixes.constFind(suffix);
+            if (multi != m_multiSuffixes.cend())
+                return cachedIndex(suffix, *multi);
+        }
+    }
+    if (lastDot < 0 || lastDot == lower.size() - 1)
+        return 1; // "File"
+    const QString extension = lower.mid(lastDot + 1);
+    const auto known = m_byExtension.constFind(extension);
+    if (known != m_byExtension.cend())
+        return *known;
+    return m_byExtension[extension] = intern(lookUp(extension));
+}
+
+QString TypeNames::text(uint16_t index) const
+{
+    std::lock_guard lock(m_mutex);
+    return index < m_texts.size() ? m_texts.at(index) : QString();
+}
+
+TypeNamer TypeNames::namer()
+{
+    return [this](const NativeString& name) { return text(indexOf(name)).toStdString(); };
+}
+
+} // namespace vennic

@@ -1,0 +1,247 @@
+#include "app/mainform.h"
+
+#include "app/ddpanel.h"
+#include "listing/typenames.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/tavbutton.h"
+#include "support/scriptedprompts.h"
+#include "support/tempfolder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+namespace vennic {
+namespace {
+
+/// A form started on a small temporary folder as the current directory, with scripted prompts
+/// and the real file system.
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_tmp.file("alpha/inner.bin", 100);
+        m_tmp.folder("beta");
+        m_tmp.file("one.txt", 10);
+        m_tmp.file("two.dat", 0);
+        m_tmp.file("README", 5);
+        m_oldDir = std::filesystem::current_path();
+        std::filesystem::current_path(m_tmp.path());
+        m_prompts = std::make_shared<test::ScriptedPrompts>();
+        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
+    }
+    void TearDown() override
+    {
+        m_form.reset();
+        std::filesystem::current_path(m_oldDir);
+    }
+
+    PaneList& rows(int pane) { return *m_form->LV1Rows[size_t(pane)]; }
+    std::set<QString> names(int pane, bool folders)
+    {
+        std::set<QString> found;
+        for (int i = 0; i < rows(pane).rowCount(); ++i)
+            if (rows(pane).row(i).isFolder() == folders)
+                found.insert(rows(pane).cellText(i, ColName));
+        return found;
+    }
+
+    test::TempFolder m_tmp;
+    std::filesystem::path m_oldDir;
+    std::shared_ptr<test::ScriptedPrompts> m_prompts;
+    std::unique_ptr<MainForm> m_form;
+};
+
+TEST_F(MainFormTest, BothPanesListTheCurrentFolderAlike)
+{
+    EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
+    EXPECT_EQ(m_form->LVPATH[0]->text(), QString::fromStdString(m_tmp.path()));
+    EXPECT_EQ(names(0, true), (std::set<QString>{"alpha", "beta"}));
+    EXPECT_EQ(names(0, false), (std::set<QString>{"one.txt", "two.dat"}))
+        << "README has no dot, so the starting pattern leaves it out";
+    ASSERT_EQ(rows(0).rowCount(), rows(1).rowCount());
+    for (int i = 0; i < rows(0).rowCount(); ++i)
+        for (int c = 0; c < 7; ++c)
+            EXPECT_EQ(rows(0).cellText(i, c), rows(1).cellText(i, c)) << i << ' ' << c;
+    EXPECT_EQ(rows(1).columnCount(QModelIndex()), 8);
+    EXPECT_EQ(rows(0).columnCount(QModelIndex()), 7);
+
+    for (int i = 0; i < rows(0).rowCount(); ++i) {
+        if (!rows(0).row(i).isFolder())
+            continue;
+        EXPECT_EQ(rows(0).cellText(i, ColType), QStringLiteral(" File Folder"));
+        EXPECT_EQ(rows(0).data(rows(0).index(i, ColName), Qt::ForegroundRole).value<QColor>(),
+                  QColor(0, 0, 255));
+        EXPECT_EQ(rows(0).data(rows(0).index(i, ColName), PaneList::SmallImageRole).toInt(), 2);
+    }
+    EXPECT_EQ(m_form->LVFC[0]->text(), QStringLiteral("2 Files, 2 Folders, 110 Bytes"));
+    EXPECT_EQ(m_form->LVFC[1]->text(), m_form->LVFC[0]->text());
+    EXPECT_TRUE(m_form->SelFile[0]->text().isEmpty());
+    EXPECT_NE(m_form->PaneFolder[0], nullptr);
+    EXPECT_NE(m_form->PaneDrive[1], nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormTest, DriveLineStartsWithADriveTypeName)
+{
+    ASSERT_EQ(m_form->DriveTypeNames, (QStringList{"Unknown", "Removable Media", "Fixed Disk",
+                                                   "Remote Media", "CDRom", "RAMDisk"}));
+    for (int pane = 0; pane < 2; ++pane) {
+        const QString line = m_form->LVDrive[size_t(pane)]->text();
+        bool known = false;
+        for (const QString& name : m_form->DriveTypeNames)
+            known = known || line.startsWith(name + QStringLiteral("  "));
+        EXPECT_TRUE(known) << line.toStdString();
+        EXPECT_TRUE(line.endsWith(QStringLiteral(" Bytes free"))) << line.toStdString();
+    }
+    EXPECT_EQ(m_form->LVDrive[0]->toolTip(), QStringLiteral("Click for more drive information."));
+    EXPECT_EQ(m_form->LVDrive[1]->toolTip(), QStringLiteral("Click for more drive information"));
+    EXPECT_GE(m_form->DR1[0]->currentIndex(), 0) << "the pane's drive is chosen in its list";
+}
+
+TEST_F(MainFormTest, FilterHistoryStartsWithStarDotStar)
+{
+    ASSERT_GE(m_form->FEX->count(), 3);
+    EXPECT_EQ(m_form->FEX->itemText(0), QStringLiteral("*.*"));
+    QStringList items;
+    for (int i = 0; i < m_form->FEX->count(); ++i)
+        items << m_form->FEX->itemText(i);
+    EXPECT_TRUE(items.contains(QStringLiteral("*.txt")));
+    EXPECT_TRUE(items.contains(QStringLiteral("*.dat")));
+    EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.*"));
+    EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.*"));
+
+    // A pick or an edit in the combo reaches the filter box; a listing leaves the box alone
+    // until it ends and then sets both back to the first entry.
+    m_form->FEX->setEditText(QStringLiteral("*.txt"));
+    EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.txt"));
+    m_form->GetListing(0);
+    EXPECT_EQ(names(0, false), (std::set<QString>{"one.txt"}));
+    EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.*"));
+    EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.*"));
+}
+
+TEST_F(MainFormTest, LatchedButtonsLeaveFoldersOrFilesOut)
+{
+    EXPECT_EQ(m_form->ShowFoldersBtn->caption(), QStringLiteral("Folders"));
+    EXPECT_EQ(m_form->ShowFilesBtn->caption(), QStringLiteral("Files"));
+    EXPECT_EQ(m_form->PO->caption(), QStringLiteral("Portrait"));
+    m_form->ShowFoldersBtn->click();
+    EXPECT_EQ(m_form->ShowFoldersBtn->caption(), QStringLiteral("No Folders"));
+    EXPECT_EQ(rows(0).rowCount(), 4) << "latching alone does not list again";
+    m_form->GetListing(0);
+    EXPECT_TRUE(names(0, true).empty());
+    EXPECT_EQ(m_form->LVFC[0]->text(), QStringLiteral("2 Files, 0 Folders, 10 Bytes"));
+
+    m_form->ShowFoldersBtn->click();
+    m_form->ShowFilesBtn->click();
+    EXPECT_EQ(m_form->ShowFilesBtn->caption(), QStringLiteral("No Files"));
+    m_form->GetListing(1);
+    EXPECT_TRUE(names(1, false).empty());
+    EXPECT_EQ(m_form->LVFC[1]->text(), QStringLiteral("0 Files, 2 Folders, 100 Bytes"));
+    m_form->PO->click();
+    EXPECT_EQ(m_form->PO->caption(), QStringLiteral("Landscape"));
+}
+
+TEST_F(MainFormTest, ASecondListingStartedDuringOneIsRefused)
+{
+    int made = 0;
+    const int rightRows = rows(1).rowCount();
+    m_form->setFileSystemFactory([&]() -> std::unique_ptr<FileSystem> {
+        ++made;
+        EXPECT_TRUE(m_form->listingRunning());
+        m_form->GetListing(1); // arrives while pane 0 is being listed
+        return makeSystemFileSystem(m_form->typeNames().namer());
+    });
+    m_form->GetListing(0);
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(rows(1).rowCount(), rightRows) << "the refused listing touched nothing";
+    EXPECT_FALSE(m_form->listingRunning());
+    EXPECT_EQ(rows(0).rowCount(), 4);
+}
+
+TEST_F(MainFormTest, AFailedListingLeavesNoFolderBehindThePane)
+{
+    m_form->setPanePath(0, m_tmp.pathOf("missing"));
+    m_form->GetListing(0);
+    EXPECT_EQ(m_prompts->messages(), QStringList{QStringLiteral("Path not found76")});
+    EXPECT_EQ(m_form->PaneFolder[0], nullptr);
+    EXPECT_EQ(rows(0).rowCount(), 0);
+    EXPECT_EQ(m_form->LVFC[0]->text(), QString());
+    EXPECT_EQ(m_form->FEX->itemText(0), QStringLiteral("*.*"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy pointer is gone";
+}
+
+TEST_F(MainFormTest, NativePathListsNamesThatAreNotUtf8UntilTheUserEditsTheBox)
+{
+    const std::string odd = m_tmp.folder("caf\xe9");
+    m_tmp.file("caf\xe9/inside.txt", 3);
+    m_form->setPanePath(0, odd);
+    m_form->GetListing(0);
+    EXPECT_EQ(names(0, false), (std::set<QString>{"inside.txt"}));
+    EXPECT_EQ(m_form->panePath(0), odd);
+
+    m_form->LVPATH[0]->setFocus();
+    QTest::keyClick(m_form->LVPATH[0], Qt::Key_End);
+    QTest::keyClick(m_form->LVPATH[0], Qt::Key_Backspace);
+    EXPECT_EQ(m_form->panePath(0), QFile::encodeName(m_form->LVPATH[0]->text()).toStdString());
+}
+
+TEST_F(MainFormTest, WindowPlacementControlsAndTabOrder)
+{
+    const QRect area = m_form->screen()->availableGeometry();
+    // The platform may add its frame's width to the position asked for.
+    EXPECT_NEAR(m_form->x(), area.left() + int(area.width() * 0.05), 4);
+    EXPECT_NEAR(m_form->y(), area.top() + int(area.height() / 3.0), 4);
+    EXPECT_EQ(m_form->width(), int(area.width() * 0.9));
+    EXPECT_EQ(m_form->height(), int(area.height() / 3.0 * 1.9));
+
+    EXPECT_EQ(m_form->Go1->text(), QStringLiteral("Refresh"));
+    EXPECT_EQ(m_form->DelAllBtn->text(), QStringLiteral("DA"));
+    EXPECT_EQ(m_form->PrinPrevBtn->text(), QStringLiteral("Command2"));
+    EXPECT_EQ(m_form->Go1->geometry(),
+              QRect(m_form->twips(600), 0, m_form->twips(735), m_form->twips(375)));
+    EXPECT_EQ(m_form->LVPATH[0]->palette().color(QPalette::Base), QColor(255, 224, 192));
+    EXPECT_TRUE(m_form->LVPATH[0]->font().bold());
+    EXPECT_EQ(m_form->ddPanel()->windowTitle(), QStringLiteral("Drive & Directory Control Panel"));
+    EXPECT_TRUE(m_form->ddPanel()->isVisible());
+
+    // After the left list, the first control Tab reaches is "Refresh".
+    QWidget* next = m_form->LV1[0]->reportView()->nextInFocusChain();
+    while (next && (!(next->focusPolicy() & Qt::TabFocus) || m_form->LV1[0]->isAncestorOf(next)))
+        next = next->nextInFocusChain();
+    EXPECT_EQ(next, m_form->Go1);
+}
+
+TEST_F(MainFormTest, EndClosesThePanelAndTheWindow)
+{
+    m_form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->EndBtn->click();
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_FALSE(m_form->ddPanel()->isVisible());
+}
+
+TEST_F(MainFormTest, PickingAFolderInThePanelListsItInThatPane)
+{
+    Q_EMIT m_form->ddPanel()->folderPicked(1, QString::fromStdString(m_tmp.pathOf("alpha")));
+    EXPECT_EQ(m_form->LVPATH[1]->text(), QString::fromStdString(m_tmp.pathOf("alpha")));
+    EXPECT_EQ(m_form->LVFC[1]->text(), QStringLiteral("1 Files, 0 Folders, 100 Bytes"));
+    EXPECT_EQ(m_form->LVFC[0]->text(), QStringLiteral("2 Files, 2 Folders, 110 Bytes"));
+}
+
+} // namespace
+} // namespace vennic
