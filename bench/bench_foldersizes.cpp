@@ -51,8 +51,8 @@ int main(int argc, char** argv)
     vennic::ListingRequest request;
     request.path = argv[1];
     request.options.sizeThreads = argc > 2 ? unsigned(std::atoi(argv[2])) : 2;
-    request.driveTypeNames = {"Unknown",    "Removable Media", "Fixed Disk",
-                              "Remote Media", "CDRom",         "RAMDisk"};
+    request.driveTypeNames = {"Unknown",      "Removable Media", "Fixed Disk",
+                              "Remote Media", "CDRom",           "RAMDisk"};
 
     const auto start = std::chrono::steady_clock::now();
     const auto result = vennic::runListing(request, *fs, types, prompts);

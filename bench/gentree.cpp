@@ -118,8 +118,8 @@ void big(const std::string& root, unsigned long seed)
     const char* const targets[] = {"/", "/proc", "/nonexistent/dangling", ".."};
     for (int i = 0; i < 1000; ++i) {
         const std::string link = dirs[g.pick(0, dirs.size() - 1)].path + "/sl" + std::to_string(i);
-        const std::string target = i % 5 == 4 ? dirs[g.pick(0, dirs.size() - 1)].path
-                                              : std::string(targets[i % 4]);
+        const std::string target =
+            i % 5 == 4 ? dirs[g.pick(0, dirs.size() - 1)].path : std::string(targets[i % 4]);
         if (symlink(target.c_str(), link.c_str()) != 0)
             die("symlink " + link);
     }

@@ -55,7 +55,6 @@ void runKeepingPainted(const std::function<void()>& work);
 /// the drive line, the count line and the filter history. Errors are reported through
 /// `prompts` with the texts the window shows.
 ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, TypeNames& types,
-                         Prompts& prompts,
-                         const WaitKeepingPainted& wait = runKeepingPainted);
+                         Prompts& prompts, const WaitKeepingPainted& wait = runKeepingPainted);
 
 } // namespace vennic

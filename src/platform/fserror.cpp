@@ -21,7 +21,10 @@ FsError::FsError(int number, std::string detail)
 {
 }
 
-std::string FsError::description() const { return descriptionOf(m_number); }
+std::string FsError::description() const
+{
+    return descriptionOf(m_number);
+}
 
 std::string FsError::descriptionOf(int number)
 {
