@@ -30,7 +30,10 @@ public:
 
 private:
     uint16_t intern(const QString& text);
-    uint16_t cachedIndex(const QString& key, const QString& description);
+    void addGlob(const QString& glob, const QString& mimeTypeName);
+    bool readGlobFiles();
+    void readGlobsFromDatabase();
+    uint16_t cachedIndex(const QString& key, const QString& mimeTypeName);
     QString lookUp(const QString& name) const;
 
     mutable std::mutex m_mutex;
@@ -38,8 +41,8 @@ private:
     QHash<QString, uint16_t> m_textIndex;
     QHash<QString, uint16_t> m_byExtension;  ///< lower-case last extension → index
     QHash<QString, uint16_t> m_byWholeName;  ///< whole names and multi-part suffixes → index
-    QHash<QString, QString> m_wholeNames;    ///< lower-case whole name → MIME description
-    QHash<QString, QString> m_multiSuffixes; ///< lower-case ".tar.gz" → description
+    QHash<QString, QString> m_wholeNames;    ///< lower-case whole name → MIME type name
+    QHash<QString, QString> m_multiSuffixes; ///< lower-case ".tar.gz" → MIME type name
 };
 
 } // namespace vennic
