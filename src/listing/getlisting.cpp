@@ -11,9 +11,11 @@
 #include <QEventLoop>
 #include <QMetaObject>
 
+#include <condition_variable>
 #include <ctime>
 #include <exception>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -144,16 +146,33 @@ void runKeepingPainted(const std::function<void()>& work)
     }
     QEventLoop loop;
     std::exception_ptr failure;
+    std::mutex mutex;
+    std::condition_variable doneChanged;
+    bool done = false;
     std::thread worker([&] {
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
+        {
+            std::lock_guard lock(mutex);
+            done = true;
+        }
+        doneChanged.notify_one();
         // Queued, so the quit arrives even when the loop has not started yet.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Most listings are done before anyone could see the window wait; only a longer one runs
+    // the event loop, which keeps the window painted.
+    bool finishedEarly = false;
+    {
+        std::unique_lock lock(mutex);
+        finishedEarly =
+            doneChanged.wait_for(lock, std::chrono::milliseconds(50), [&] { return done; });
+    }
+    if (!finishedEarly)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
