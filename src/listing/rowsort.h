@@ -1,0 +1,18 @@
+#pragma once
+
+#include <Qt>
+
+#include <vector>
+
+namespace vennic {
+
+class PaneList;
+
+/// The order of a pane's rows sorted by one column, for PaneList::reorder. The texts stay as
+/// displayed, but "Bytes" columns sort by their number and date columns by their time: listed
+/// rows by their raw values, rows that carry only texts by parsing them in the current locale,
+/// with texts that do not parse after the rest. Other columns sort as text without regard to
+/// case. Equal keys keep their present order.
+std::vector<int> sortOrder(const PaneList& list, int column, Qt::SortOrder order);
+
+} // namespace vennic
