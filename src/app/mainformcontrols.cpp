@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,17 @@ void MainForm::createPaneControls(QWidget* client, int index)
     }
 }
 
+/// Shrinks a button's font until its caption fits the design width: the design widths were
+/// made for a narrower font than most desktops use.
+static void fitCaption(QPushButton* button)
+{
+    QFont font = button->font();
+    const int room = button->width() - 4;
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(button->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    button->setFont(font);
+}
+
 void MainForm::createToolControls(QWidget* client)
 {
     struct Design {
@@ -121,6 +133,7 @@ void MainForm::createToolControls(QWidget* client)
         // The design widths leave room for the caption only with a narrow margin.
         d.button->setStyleSheet(QStringLiteral("padding: 0px 1px;"));
         setGeometryTwips(d.button, d.left, d.top, d.width, d.height);
+        fitCaption(d.button);
     }
     connect(EndBtn, &QPushButton::clicked, this, &MainForm::EndBtn_Click);
 
