@@ -72,6 +72,7 @@ PosixFolder::PosixFolder(NativeString path, int fd) : m_path(std::move(path)), m
     }
     const NativeString name = lastName(m_path);
     m_self = entryFromStatx(name.c_str(), st, false);
+    m_selfStatx = st;
     // A folder reached through a symbolic link shows the link's letter as its row does.
     struct statx link {};
     if (countedStatx(AT_FDCWD, m_path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &link) == 0 &&
@@ -171,6 +172,10 @@ std::vector<FolderSize> PosixFolder::SubFolderSizes(const std::vector<Entry>& su
     std::vector<FolderSize> sizes(subFolders.size());
     std::vector<NativeString> names;
     std::vector<size_t> walked;
+    // A sub-folder on this folder's own (walkable) file system was stat'ed when it was listed;
+    // only one on another file system needs its own check.
+    const bool selfWalkable = walkable(m_selfStatx);
+    std::vector<uint64_t> trustedDevices;
     for (size_t i = 0; i < subFolders.size(); ++i) {
         // A symbolic link is never followed, so a link to a folder has no size of its own.
         if (!subFolders[i].isFolder || subFolders[i].isSymlink) {
@@ -179,10 +184,12 @@ std::vector<FolderSize> PosixFolder::SubFolderSizes(const std::vector<Entry>& su
         }
         names.push_back(subFolders[i].name);
         walked.push_back(i);
+        const bool sameDevice = subFolders[i].device != 0 && subFolders[i].device == m_self.device;
+        trustedDevices.push_back(selfWalkable && sameDevice ? subFolders[i].device : 0);
     }
     const FolderWalker walker(threads);
-    const std::vector<FolderSize> results =
-        walker.sum(m_fd, names, [this](const struct statx& st) { return walkable(st); });
+    const std::vector<FolderSize> results = walker.sum(
+        m_fd, names, [this](const struct statx& st) { return walkable(st); }, trustedDevices);
     for (size_t k = 0; k < walked.size(); ++k)
         sizes[walked[k]] = results[k];
     return sizes;

@@ -48,6 +48,7 @@ private:
     NativeString m_path;
     int m_fd;
     Entry m_self;
+    struct statx m_selfStatx {};
 
     mutable std::mutex m_entriesMutex;
     mutable bool m_entriesRead = false;

@@ -50,8 +50,10 @@ struct TreeState {
 class Walk {
 public:
     Walk(int parentFd, const std::vector<NativeString>& names,
-         const FolderWalker::WalkablePredicate& walkable)
-        : m_parentFd(parentFd), m_names(names), m_walkable(walkable), m_trees(names.size())
+         const FolderWalker::WalkablePredicate& walkable,
+         const std::vector<uint64_t>& trustedDevices)
+        : m_parentFd(parentFd), m_names(names), m_walkable(walkable),
+          m_trustedDevices(trustedDevices), m_trees(names.size())
     {
         // The first tree goes on top so a serial walk reads the trees in order.
         for (size_t i = names.size(); i-- > 0;)
@@ -87,6 +89,7 @@ private:
     const int m_parentFd;
     const std::vector<NativeString>& m_names;
     const FolderWalker::WalkablePredicate& m_walkable;
+    const std::vector<uint64_t>& m_trustedDevices;
     std::vector<TreeState> m_trees;
 
     std::mutex m_mutex;
@@ -116,6 +119,10 @@ int Walk::open(const Task& task)
         if (fd < 0) {
             tree.failure = SizeState::Unreadable;
             return -1;
+        }
+        if (task.tree < m_trustedDevices.size() && m_trustedDevices[task.tree] != 0) {
+            tree.device = m_trustedDevices[task.tree];
+            return fd;
         }
         struct statx self {};
         if (countedStatx(fd, "", AT_EMPTY_PATH, STATX_TYPE | kStatxMountId, &self) != 0) {
@@ -238,11 +245,12 @@ FolderWalker::FolderWalker(unsigned threads)
 }
 
 std::vector<FolderSize> FolderWalker::sum(int parentFd, const std::vector<NativeString>& names,
-                                          const WalkablePredicate& walkable) const
+                                          const WalkablePredicate& walkable,
+                                          const std::vector<uint64_t>& trustedDevices) const
 {
     if (names.empty())
         return {};
-    Walk walk(parentFd, names, walkable);
+    Walk walk(parentFd, names, walkable, trustedDevices);
     std::vector<std::thread> helpers;
     helpers.reserve(m_threads - 1);
     // A machine that cannot start more threads just walks with fewer.

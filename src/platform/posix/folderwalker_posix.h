@@ -33,8 +33,12 @@ public:
     /// and owned by the caller); "." names that folder itself. One result per name, in order:
     /// Unreadable when the folder cannot be opened, NotWalked when `walkable` refuses it,
     /// Partial when some folder or name below could not be read, else Complete.
+    /// `trustedDevices`, when given, holds per name the device its folder is already known to
+    /// lie on and may be walked on (or 0): such a tree's root needs no statx of its own, so a
+    /// listing stats every folder once.
     std::vector<FolderSize> sum(int parentFd, const std::vector<NativeString>& names,
-                                const WalkablePredicate& walkable) const;
+                                const WalkablePredicate& walkable,
+                                const std::vector<uint64_t>& trustedDevices = {}) const;
 
     unsigned threads() const { return m_threads; }
 
