@@ -124,13 +124,23 @@ public:
     NativeString DriveLetter() const override { return m_mount.mountPoint; }
     int DriveType() const override { return m_driveType; }
     std::string FileSystem() const override { return m_mount.fsType; }
-    int64_t TotalSize() const override { return space().total; }
-    int64_t FreeSpace() const override { return space().free; }
-    int64_t AvailableSpace() const override { return space().available; }
-    int32_t SerialNumber() const override { return space().serial; }
+    int64_t TotalSize() const override { return readySpace().total; }
+    int64_t FreeSpace() const override { return readySpace().free; }
+    int64_t AvailableSpace() const override { return readySpace().available; }
+    int32_t SerialNumber() const override { return readySpace().serial; }
     std::string ShareName() const override { return m_network ? m_mount.source : std::string(); }
     NativeString Path() const override { return m_mount.mountPoint; }
     bool IsReady() const override { return space().ready; }
+
+    /// The space figures of a drive that answered; one that did not is "Disk not ready", so a
+    /// listing stops there instead of waiting on its folders.
+    const SpaceInfo& readySpace() const
+    {
+        const auto& figures = space();
+        if (!figures.ready)
+            throw FsError(FsErrorNumber::DiskNotReady, m_mount.mountPoint + " did not answer");
+        return figures;
+    }
 
     std::unique_ptr<Folder> RootFolder() const override
     {
