@@ -1,30 +1,12 @@
 // An empty Qt window that exits at its first paint: the baseline for bench_start.
 // With --label the window shows one line of text, so the baseline includes the font set-up
 // that every window with text pays once.
+#include "benchsupport.h"
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
-
-namespace {
-
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !m_painted) {
-            m_painted = true;
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return false;
-    }
-
-private:
-    bool m_painted = false;
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -34,7 +16,7 @@ int main(int argc, char** argv)
     window.resize(800, 600);
     if (argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--label"))
         window.setCentralWidget(new QLabel(QStringLiteral("Vennic"), &window));
-    FirstPaint firstPaint;
+    vennic::bench::QuitAtFirstPaint firstPaint;
     window.installEventFilter(&firstPaint);
     window.show();
     return app.exec();

@@ -4,6 +4,7 @@
 //                                   column in both directions (repaint included) and the next
 //                                   listing's drop of the rows (to the end of the model reset)
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "benchsupport.h"
 #include "listing/getlisting.h"
 #include "listing/listingtexts.h"
 #include "listing/rowsort.h"
@@ -26,36 +27,6 @@
 
 namespace {
 
-class ConsolePrompts : public vennic::Prompts {
-public:
-    void message(const QString& text, const QString&) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool confirm(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return false;
-    }
-    std::optional<QString> openFileName(const vennic::FileDialogRequest&) override { return {}; }
-    std::optional<QString> saveFileName(const vennic::FileDialogRequest&) override { return {}; }
-};
-
-/// Quits the application at the first paint of the watched widget.
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !m_painted) {
-            m_painted = true;
-            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    bool m_painted = false;
-};
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -75,7 +46,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     vennic::TypeNames types;
-    ConsolePrompts prompts;
+    vennic::bench::ConsolePrompts prompts;
     vennic::PaneList list(8);
     list.setTextMaker(std::make_shared<vennic::ListingTexts>(types));
     vennic::PaneListView view;
@@ -91,7 +62,7 @@ int main(int argc, char** argv)
     auto result = vennic::runListing(request, *fs, types, prompts);
     list.setRows(std::move(result.rows));
 
-    FirstPaint firstPaint;
+    vennic::bench::QuitAtFirstPaint firstPaint;
     view.reportView()->viewport()->installEventFilter(&firstPaint);
     view.show();
     app.exec();

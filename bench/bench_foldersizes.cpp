@@ -3,6 +3,7 @@
 // Prints the elapsed time of the listing, the sum of the folder rows' sizes plus the top-level
 // files (to compare with `find -xdev ! -type d -printf '%s\n'` summed) and, in a build with
 // VENNIC_COUNT_STATS, the number of stat calls.
+#include "benchsupport.h"
 #include "listing/getlisting.h"
 #include "listing/typenames.h"
 #include "platform/filesystem.h"
@@ -18,25 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-/// Prints messages instead of showing them.
-class ConsolePrompts : public vennic::Prompts {
-public:
-    void message(const QString& text, const QString&) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool confirm(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return false;
-    }
-    std::optional<QString> openFileName(const vennic::FileDialogRequest&) override { return {}; }
-    std::optional<QString> saveFileName(const vennic::FileDialogRequest&) override { return {}; }
-};
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc < 2) {
@@ -45,7 +27,7 @@ int main(int argc, char** argv)
     }
     QCoreApplication app(argc, argv);
     vennic::TypeNames types;
-    ConsolePrompts prompts;
+    vennic::bench::ConsolePrompts prompts;
     auto fs = vennic::makeSystemFileSystem(types.namer());
 
     vennic::ListingRequest request;
