@@ -5,6 +5,7 @@ set(VENNIC_UI_SOURCES
     app/mainform.h
     app/mainform.cpp
     app/mainformcontrols.cpp
+    app/mainformlayout.cpp
     platform/imagelists.h
     platform/imagelists.cpp
     platform/panelistview.h

@@ -310,8 +310,8 @@ void MainForm::closeEvent(QCloseEvent* event)
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_client && event->type() == QEvent::Resize)
-        layoutPanes();
+    if (layoutEvent(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

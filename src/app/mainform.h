@@ -145,6 +145,12 @@ public:
     /// Copies the filter combo's text into `FilterExpression`.
     void FEX_Change();
 
+    // --- Navigation and list interaction ---
+    // --- end of navigation and list interaction ---
+
+    // --- Layout and splitter (mainformlayout.cpp) ---
+    // --- end of layout and splitter ---
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -162,6 +168,8 @@ private:
     void setFilterHistory(const QStringList& history);
     /// Stretches the panes over the client area (the full re-flow is the shell's).
     void layoutPanes();
+    /// The window's resize and mouse events for the pane layout; true when handled.
+    bool layoutEvent(QObject* watched, QEvent* event);
     void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);
 
     std::shared_ptr<Prompts> m_prompts;
