@@ -6,6 +6,10 @@ set(VENNIC_UI_SOURCES
     app/mainform.cpp
     app/mainformcontrols.cpp
     app/mainformlayout.cpp
+    app/mainformlist.cpp
+    app/mainformnavigation.cpp
+    platform/desktoplauncher.h
+    platform/desktoplauncher.cpp
     platform/imagelists.h
     platform/imagelists.cpp
     platform/panelistview.h

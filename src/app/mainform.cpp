@@ -5,6 +5,7 @@
 #include "listing/listingtexts.h"
 #include "listing/nativetext.h"
 #include "listing/typenames.h"
+#include "platform/desktoplauncher.h"
 #include "platform/imagelists.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
@@ -87,6 +88,9 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     createPaneControls(m_client, 1);
     QWidget::setTabOrder(LV1[0], Go1);
     createMenus();
+    createListMenu();
+    connectNavigation();
+    m_launcher = std::make_shared<DesktopLauncher>();
     m_client->installEventFilter(this);
 
     m_ddPanel = new DDPanel(this);
@@ -99,7 +103,14 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     Form_Load();
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm()
+{
+    // The lists' children are taken down after the members, and a view laid out on the way
+    // would ask the type names, gone by then, for its texts: the rows go first.
+    for (PaneList* rows : LV1Rows)
+        if (rows)
+            rows->clear();
+}
 
 int MainForm::twips(double length) const
 {
@@ -161,10 +172,10 @@ void MainForm::Form_Load()
         LVDrive[size_t(i)]->clear();
     }
     fillDriveLists();
-    layoutPanes();
+    watchLayoutEvents();
     LV1[1]->setGeometry(LV1[1]->x(), LV1[0]->y(), LV1[1]->width(), LV1[0]->height());
-    CurWinW = float(pixelsToTwips(frameGeometry().width(), logicalDpiX()));
-    CurWinH = float(pixelsToTwips(frameGeometry().height(), logicalDpiY()));
+    CurWinW = outerWidthTwips();
+    CurWinH = outerHeightTwips();
     DriveTypeNames = {QStringLiteral("Unknown"),    QStringLiteral("Removable Media"),
                       QStringLiteral("Fixed Disk"), QStringLiteral("Remote Media"),
                       QStringLiteral("CDRom"),      QStringLiteral("RAMDisk")};
@@ -272,6 +283,7 @@ void MainForm::GetListing(int Index)
     setFilterHistory(result.history);
     PaneDrive[pane] = std::move(result.drive);
     PaneFolder[pane] = std::move(result.folder);
+    showPaneDrive(Index);
     if (result.finished) {
         FEX->setEditText(FEX->itemText(0));
         FEX_Change();

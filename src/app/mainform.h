@@ -25,6 +25,7 @@ class QToolButton;
 namespace vennic {
 
 class DDPanel;
+class FileLauncher;
 class ListingTexts;
 class PaneList;
 class PaneListView;
@@ -146,9 +147,100 @@ public:
     void FEX_Change();
 
     // --- Navigation and list interaction ---
+    // The "Action" menu of the lists.
+    QMenu* LVMenu = nullptr;
+    QAction* LVOF = nullptr; ///< "Open Folder", the menu's default item
+    QMenu* LVView = nullptr; ///< the "View" submenu
+    QAction* LVVNotepad = nullptr;
+    QAction* LVVWordpad = nullptr;
+    QAction* LVVSE = nullptr; ///< the third viewer item; its caption follows the clicked row
+    QAction* LVCopy = nullptr;
+    QAction* LVMove = nullptr;
+    QAction* LVDelete = nullptr;
+    QAction* LVRename = nullptr;
+    QAction* LVAttributes = nullptr;
+
+    /// A drive picked in pane `Index`'s drive list: that pane lists the drive's root.
+    void DR1_Change(int Index);
+    /// "Refresh": lists both panes with the pattern in the filter combo.
+    void Go1_Click();
+    /// The view buttons: both lists show view `Index` (0 large icons, 1 small icons, 2 list,
+    /// 3 report).
+    void Option1_Click(int Index);
+    /// One folder up in pane `Index`.
+    void Up1_Click(int Index);
+    /// A click on a column header of pane `Index` sorts by that column.
+    void LV1_ColumnClick(int Index, int Column);
+    /// A click on a row: the pane becomes active and the row is marked.
+    void LV1_ItemClick(int Index, int Row);
+    /// Any mouse button pressed over a list; the plain right button opens the "Action" menu.
+    void LV1_MouseDown(int Index, int Row, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
+                       QPoint GlobalPosition);
+    /// A double click on a row opens its folder.
+    void LV1_DblClick(int Index, int Row);
+    /// "Open Folder": the pane of the menu lists the folder of its row.
+    void LVOF_Click();
+    void LVVNotepad_Click();
+    void LVVWordpad_Click();
+    void LVVSE_Click();
+
+    /// The pane and row the "Action" menu acts on: the last row clicked or right-clicked.
+    int menuPane() const { return m_menuPane; }
+    int menuRow() const { return m_menuRow; }
+    /// Lists the folder of a folder row in pane `index`; nothing for other rows.
+    void openFolderRow(int index, int row);
+    /// Opens the file of a row with the desktop's default application.
+    void openRowFile(int index, int row);
+    void setFileLauncher(std::shared_ptr<FileLauncher> launcher);
+
+private:
+    void createListMenu();
+    /// Connects the navigation controls and the lists to their handlers.
+    void connectNavigation();
+    /// Points the "Action" menu at a row and enables its items for that row.
+    void setMenuRow(int index, int row);
+    /// Shows in pane `index`'s drive list the drive of its last listing.
+    void showPaneDrive(int index);
+
+    std::shared_ptr<FileLauncher> m_launcher;
+    /// F5 anywhere in the window: "Refresh".
+    QAction* m_refreshKey = nullptr;
+    int m_menuPane = 0;
+    int m_menuRow = -1;
+
+public:
     // --- end of navigation and list interaction ---
 
     // --- Layout and splitter (mainformlayout.cpp) ---
+    /// Resize of the window: re-flows the panes over the new size (nothing while minimized).
+    void Form_Resize();
+    /// A press on the window's bare surface (client twips, any button): one in the band of
+    /// the lists starts a splitter drag.
+    void Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
+    /// A move over the bare surface, and every move during a drag: the split follows it.
+    void Form_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
+    /// A release of any button ends the drag and gives the pointer back its default shape.
+    void Form_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
+    /// Starts the splitter drag when `MD` is set: the split goes to `mx` and then follows the
+    /// mouse moves until the release. X is not used.
+    void VResize(float X);
+    /// Whether a press at (X, Y) in client twips starts a splitter drag.
+    bool OverSplitter(int16_t X, int16_t Y) const;
+
+private:
+    /// The window's outer width and height and its client width in twips, as the layout
+    /// counts them (see PaneLayout::measure).
+    float outerWidthTwips() const;
+    float outerHeightTwips() const;
+    float scaleWidthTwips() const;
+    /// Client pixels as twips, through the same conversion as twips().
+    float pixelsAsTwips(double pixels) const;
+
+    /// The client width and the two borders the drag read when it started.
+    float m_dragScaleWidth = 0;
+    float m_dragBorders = 0;
+
+public:
     // --- end of layout and splitter ---
 
 protected:
@@ -166,8 +258,9 @@ private:
     void fillDriveLists();
     /// Replaces the filter combo's list without touching its text or `FilterExpression`.
     void setFilterHistory(const QStringList& history);
-    /// Stretches the panes over the client area (the full re-flow is the shell's).
-    void layoutPanes();
+    /// Makes the pane layout follow the window: its resizes and restores, and the mouse over
+    /// the bare surface of the client area.
+    void watchLayoutEvents();
     /// The window's resize and mouse events for the pane layout; true when handled.
     bool layoutEvent(QObject* watched, QEvent* event);
     void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);

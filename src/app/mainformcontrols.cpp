@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 
 #include "listing/listingtexts.h"
+#include "listing/rowsort.h"
 
 #include "platform/imagelists.h"
 #include "platform/panelist.h"
@@ -45,6 +46,10 @@ void MainForm::createPaneControls(QWidget* client, int index)
     LV1Rows[pane]->setTextMaker(m_texts);
     LV1Rows[pane]->setHeaderIconProvider(
         [](int icon) { return ImageLists::instance().headerIcon(icon); });
+    LV1Rows[pane]->setSorter(&sortOrder);
+    // The order turns over on every header click; starting from descending makes the first
+    // click sort ascending.
+    LV1Rows[pane]->setSortOrder(Qt::DescendingOrder);
     LV1[pane] = new PaneListView(client);
     LV1[pane]->setFont(QApplication::font());
     LV1[pane]->setModel(LV1Rows[pane]);
@@ -56,7 +61,6 @@ void MainForm::createPaneControls(QWidget* client, int index)
         const auto p = size_t(i);
         const double x = i == 0 ? 120 : 3120;
         DR1[p] = new QComboBox(client);
-        DR1[p]->setEnabled(false); // picking a drive comes with navigation
         setBackColor(DR1[p], QPalette::Button, PathBack);
         setBackColor(DR1[p], QPalette::Base, PathBack);
         setGeometryTwips(DR1[p], x, 360, 2295, 315);
@@ -64,7 +68,6 @@ void MainForm::createPaneControls(QWidget* client, int index)
         Up1[p] = new QToolButton(client);
         Up1[p]->setIcon(ImageLists::instance().upArrow());
         Up1[p]->setToolTip(QStringLiteral("Up one level"));
-        Up1[p]->setEnabled(false);
         if (i == 0)
             setBackColor(Up1[p], QPalette::Button, UpBack);
         setGeometryTwips(Up1[p], x + 2295 + 10, 360, 375, 375);
@@ -115,7 +118,7 @@ void MainForm::createToolControls(QWidget* client)
     };
     // Commands whose work comes with later parts of the program are shown disabled.
     const Design buttons[] = {
-        {Go1, "Refresh", 600, 0, 735, 375, false},
+        {Go1, "Refresh", 600, 0, 735, 375, true},
         {EndBtn, "End", 120, 0, 495, 375, true},
         {PrinBtn, "Print", 1320, 0, 495, 375, false},
         {DelBtn, "Delete", 1800, 0, 615, 375, false},
@@ -176,7 +179,6 @@ void MainForm::createToolControls(QWidget* client)
     const double optionLefts[] = {120, 600, 1200, 1680};
     for (size_t i = 0; i < Option1.size(); ++i) {
         Option1[i] = new QRadioButton(QString::number(i + 1), Frame1);
-        Option1[i]->setEnabled(false);
         setGeometryTwips(Option1[i], optionLefts[i], 120, 495, 255);
     }
     Option1[3]->setChecked(true);

@@ -30,9 +30,16 @@ bool isDateColumn(int column)
     return column == ColCreated || column == ColAccessed || column == ColModified;
 }
 
-/// Reads a byte-count text such as "      1,234,567"; blank is 0.
+/// The key of an empty cell. Empty cells (blank rows, unreadable folder sizes, the right
+/// list's eighth column on file rows) come before every other cell, as they would in text
+/// order, so a sort moves blank rows to the top or the bottom of the list.
+constexpr int64_t EmptyCell = std::numeric_limits<int64_t>::min();
+
+/// Reads a byte-count text such as "      1,234,567"; the blanks of a zero size are 0.
 Key bytesKey(const QString& text, const QLocale& locale)
 {
+    if (text.isEmpty())
+        return {0, EmptyCell, {}};
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
@@ -41,12 +48,12 @@ Key bytesKey(const QString& text, const QLocale& locale)
     return ok ? Key{0, value, {}} : Key{1, 0, trimmed.toCaseFolded()};
 }
 
-/// Reads a date text as the listing writes it; blank sorts first.
+/// Reads a date text as the listing writes it; empty or blank sorts first.
 Key dateKey(const QString& text, const QLocale& locale, const DateTexts& dates)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
-        return {0, std::numeric_limits<int64_t>::min(), {}};
+        return {0, EmptyCell, {}};
     QDateTime when = locale.toDateTime(trimmed, dates.dateFormat() + u' ' + dates.timeFormat());
     if (!when.isValid())
         when = QDateTime(locale.toDate(trimmed, dates.dateFormat()), QTime(0, 0));
@@ -58,10 +65,9 @@ Key dateKey(const QString& text, const QLocale& locale, const DateTexts& dates)
 int64_t rawDate(const PaneRow& row, int column)
 {
     if (column == ColCreated)
-        return (row.flags & PaneRow::CreatedBlank) ? std::numeric_limits<int64_t>::min()
-                                                   : row.created;
+        return (row.flags & PaneRow::CreatedBlank) ? EmptyCell : row.created;
     if (row.flags & PaneRow::NoAccessDates)
-        return std::numeric_limits<int64_t>::min();
+        return EmptyCell;
     return column == ColAccessed ? row.accessed : row.modified;
 }
 
@@ -72,7 +78,7 @@ Key keyOf(const PaneList& list, int i, int column, const QLocale& locale, const 
         if (isBytesColumn(column)) {
             const bool blank = (row.flags & PaneRow::SizeUnknown) ||
                                (column == ColBytes2 && (row.flags & PaneRow::NoSizeColumn2));
-            return {0, blank ? 0 : row.size, {}};
+            return {0, blank ? EmptyCell : row.size, {}};
         }
         if (isDateColumn(column))
             return {0, rawDate(row, column), {}};

@@ -12,7 +12,8 @@ class PaneList;
 /// displayed, but "Bytes" columns sort by their number and date columns by their time: listed
 /// rows by their raw values, rows that carry only texts by parsing them in the current locale,
 /// with texts that do not parse after the rest. Other columns sort as text without regard to
-/// case. Equal keys keep their present order.
+/// case. Empty cells come first in ascending order and last in descending order, so blank rows
+/// gather at one end. Equal keys keep their present order.
 std::vector<int> sortOrder(const PaneList& list, int column, Qt::SortOrder order);
 
 } // namespace vennic

@@ -112,6 +112,8 @@ void PaneList::setRows(std::vector<PaneRow>&& rows)
     old.swap(m_rows);
     m_rows = std::move(rows);
     old.clear();
+    if (m_sorted)
+        permuteRows(sortedOrder());
     endResetModel();
 }
 
@@ -129,19 +131,52 @@ std::vector<PaneRow> PaneList::takeRows()
     return rows;
 }
 
-void PaneList::reorder(const std::vector<int>& order)
+void PaneList::permuteRows(const std::vector<int>& order)
 {
     if (order.size() != m_rows.size())
         return;
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        newRowOf[size_t(order[i])] = int(i);
     std::vector<PaneRow> reordered;
     reordered.reserve(m_rows.size());
     for (const int old : order)
         reordered.push_back(std::move(m_rows[size_t(old)]));
     m_rows.swap(reordered);
+}
+
+std::vector<int> PaneList::sortedOrder() const
+{
+    if (!m_sorter || m_sortKey < 0 || m_sortKey >= m_columns)
+        return {};
+    return m_sorter(*this, m_sortKey, m_sortOrder);
+}
+
+void PaneList::setSorter(Sorter sorter)
+{
+    m_sorter = std::move(sorter);
+}
+
+void PaneList::setSorted(bool sorted)
+{
+    m_sorted = sorted;
+    if (sorted)
+        reorder(sortedOrder());
+}
+
+void PaneList::sortBy(int column, Qt::SortOrder order)
+{
+    m_sortKey = column;
+    m_sortOrder = order;
+    setSorted(true);
+}
+
+void PaneList::reorder(const std::vector<int>& order)
+{
+    if (order.size() != m_rows.size() || m_rows.empty())
+        return;
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        newRowOf[size_t(order[i])] = int(i);
+    permuteRows(order);
 
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;

@@ -27,6 +27,10 @@ public:
 
     /// Gives the header picture of a sort icon number (1 ascending, 2 descending).
     using HeaderIconProvider = std::function<QIcon(int iconNumber)>;
+    /// The order of the rows sorted by a column: row i of the result is the present row
+    /// `order[i]`. The window installs the listing's sort rules.
+    using Sorter =
+        std::function<std::vector<int>(const PaneList& list, int column, Qt::SortOrder order)>;
 
     explicit PaneList(int columnCount, QObject* parent = nullptr);
     ~PaneList() override;
@@ -77,12 +81,29 @@ public:
     int sortIcon(int column) const;
     void setHeaderIconProvider(HeaderIconProvider provider);
 
+    /// Automatic sorting, as a list's `Sorted`, `SortKey` and `SortOrder`: while it is on, the
+    /// rows stand in the order of the sort key and order, and every new set of rows is put in
+    /// that order as it arrives. Rows inserted one by one (a comparison) need it off.
+    void setSorter(Sorter sorter);
+    /// Switches automatic sorting on (sorting the rows now) or off (the rows stay as they are).
+    void setSorted(bool sorted);
+    bool isSorted() const { return m_sorted; }
+    /// Switches automatic sorting on with a new key and order, and sorts once.
+    void sortBy(int column, Qt::SortOrder order);
+    int sortKey() const { return m_sortKey; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    /// Sets the order without sorting, for the list's starting state.
+    void setSortOrder(Qt::SortOrder order) { m_sortOrder = order; }
+
     /// A row colour in blue-green-red byte order as a QColor.
     static QColor colorFromBgr(uint32_t bgr);
 
 private:
     bool validRow(int row) const { return row >= 0 && size_t(row) < m_rows.size(); }
     void rowChanged(int row, int firstColumn, int lastColumn, const QList<int>& roles);
+    /// Puts the rows in the order of the sort key and order (no model signals).
+    std::vector<int> sortedOrder() const;
+    void permuteRows(const std::vector<int>& order);
 
     int m_columns;
     std::vector<PaneRow> m_rows;
@@ -90,6 +111,10 @@ private:
     std::array<bool, PaneColumnCount> m_rightAligned{};
     std::array<int, PaneColumnCount> m_sortIcons{};
     HeaderIconProvider m_headerIcons;
+    Sorter m_sorter;
+    bool m_sorted = false;
+    int m_sortKey = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
 
 } // namespace vennic

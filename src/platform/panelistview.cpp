@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedLayout>
@@ -93,6 +94,7 @@ PaneListView::PaneListView(QWidget* parent) : QWidget(parent)
     for (QAbstractItemView* view :
          {static_cast<QAbstractItemView*>(m_report), static_cast<QAbstractItemView*>(m_icons)}) {
         view->viewport()->installEventFilter(this);
+        view->installEventFilter(this);
         connect(view, &QAbstractItemView::clicked, this,
                 [this](const QModelIndex& index) { Q_EMIT rowClicked(index.row()); });
         connect(view, &QAbstractItemView::doubleClicked, this,
@@ -228,6 +230,23 @@ std::vector<int> PaneListView::selectedRows() const
 
 bool PaneListView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && (watched == m_report || watched == m_icons)) {
+        // The views would turn Enter into an activation and Backspace into a key search; the
+        // window gives both keys their meaning in a folder list instead.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers =
+            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (modifiers == Qt::NoModifier) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                Q_EMIT enterPressed(currentRow());
+                return true;
+            }
+            if (key->key() == Qt::Key_Backspace) {
+                Q_EMIT backspacePressed();
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress &&
         (watched == m_report->viewport() || watched == m_icons->viewport())) {
         auto* mouse = static_cast<QMouseEvent*>(event);

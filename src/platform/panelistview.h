@@ -59,6 +59,10 @@ Q_SIGNALS:
                       QPoint globalPosition);
     /// A click on a column header of the report view.
     void columnClicked(int column);
+    /// Enter or Return pressed without Shift, Ctrl or Alt; `row` is the current row or -1.
+    void enterPressed(int row);
+    /// Backspace pressed without Shift, Ctrl or Alt.
+    void backspacePressed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

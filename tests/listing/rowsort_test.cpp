@@ -90,3 +90,26 @@ TEST_F(RowSortTest, ListedRowsSortByRawValuesAndNamesIgnoreCase)
     EXPECT_EQ(namesInOrder(m_list, sortOrder(m_list, ColCreated, Qt::AscendingOrder)),
               QStringList({"A.txt", "c.txt", "b.txt"}));
 }
+
+TEST_F(RowSortTest, EmptyCellsOfBlankRowsGoToOneEndOfEverySort)
+{
+    // A comparison's blank row: the text " " and every other cell empty.
+    std::vector<PaneRow> rows;
+    rows.push_back(textRow("zero.txt", sizeText(0), "3/1/2026"));
+    rows.push_back(textRow(" ", QString(), QString()));
+    rows.push_back(textRow("nine.txt", sizeText(9), "12/8/2026 7:29:42 AM"));
+    PaneRow unreadable = listedRow("locked", 0, 500);
+    unreadable.flags = PaneRow::Folder | PaneRow::SizeUnknown;
+    rows.push_back(std::move(unreadable));
+    m_list.setRows(std::move(rows));
+
+    EXPECT_EQ(namesInOrder(m_list, sortOrder(m_list, ColBytes, Qt::AscendingOrder)),
+              QStringList({" ", "locked", "zero.txt", "nine.txt"}))
+        << "an empty size text comes before the blanks of a zero size";
+    EXPECT_EQ(namesInOrder(m_list, sortOrder(m_list, ColBytes, Qt::DescendingOrder)),
+              QStringList({"nine.txt", "zero.txt", " ", "locked"}));
+    EXPECT_EQ(namesInOrder(m_list, sortOrder(m_list, ColName, Qt::AscendingOrder)).first(),
+              QStringLiteral(" "));
+    EXPECT_EQ(namesInOrder(m_list, sortOrder(m_list, ColCreated, Qt::DescendingOrder)).last(),
+              QStringLiteral(" "));
+}

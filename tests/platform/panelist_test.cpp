@@ -5,7 +5,9 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <numeric>
 
 namespace vennic {
 namespace {
@@ -206,6 +208,61 @@ TEST(PaneList, TakesAndDropsAHundredThousandRowsInOneReset)
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(resets.count(), 2);
     EXPECT_LE(maker->calls, 1);
+}
+
+} // namespace
+} // namespace vennic
+
+namespace vennic {
+namespace {
+
+/// Sorts by the name's text, as the listing's rules do for the "Name" column.
+std::vector<int> byName(const PaneList& list, int column, Qt::SortOrder order)
+{
+    std::vector<int> rows(size_t(list.rowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+        const QString x = list.cellText(a, column);
+        const QString y = list.cellText(b, column);
+        return order == Qt::AscendingOrder ? x < y : y < x;
+    });
+    return rows;
+}
+
+std::vector<PaneRow> namedRows(std::initializer_list<const char*> names)
+{
+    std::vector<PaneRow> rows;
+    for (const char* name : names)
+        rows.push_back(listedRow(name));
+    return rows;
+}
+
+TEST(PaneList, AutomaticSortingKeepsNewRowsInOrderUntilSwitchedOff)
+{
+    PaneList list(7);
+    list.setTextMaker(std::make_shared<CountingMaker>());
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    list.setSorter(&byName);
+    list.setRows(namedRows({"b", "c", "a"}));
+    EXPECT_FALSE(list.isSorted());
+    EXPECT_EQ(list.cellText(0, ColName), QStringLiteral("b|0")) << "rows stay as they came";
+
+    list.sortBy(ColName, Qt::DescendingOrder);
+    EXPECT_TRUE(list.isSorted());
+    EXPECT_EQ(list.cellText(0, ColName), QStringLiteral("c|0"));
+
+    // A new listing arrives in the order of the sort key and order.
+    QSignalSpy resets(&list, &QAbstractItemModel::modelReset);
+    list.setRows(namedRows({"x", "z", "y"}));
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(list.cellText(0, ColName), QStringLiteral("z|0"));
+    EXPECT_EQ(list.cellText(2, ColName), QStringLiteral("x|0"));
+
+    list.setSorted(false);
+    list.setRows(namedRows({"q", "p"}));
+    EXPECT_EQ(list.cellText(0, ColName), QStringLiteral("q|0"));
+    EXPECT_EQ(list.sortKey(), ColName);
+    EXPECT_EQ(list.sortOrder(), Qt::DescendingOrder);
 }
 
 } // namespace

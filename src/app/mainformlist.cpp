@@ -1,0 +1,193 @@
+// The pane lists' own events: sorting by a column, the row click and its mark, the "Action"
+// menu, opening a folder and viewing a file.
+#include "app/mainform.h"
+
+#include "listing/listinteraction.h"
+#include "platform/filelauncher.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/pathrules.h"
+#include "platform/prompts.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+namespace vennic {
+
+namespace {
+
+/// List backgrounds in blue-green-red byte order: the active pane's and the other's.
+constexpr uint32_t ActiveListBack = 0xC7F5F1;
+constexpr uint32_t OtherListBack = 0xE0E0E0;
+
+const QString PartialSizeTip = QStringLiteral("Size of readable parts only");
+
+} // namespace
+
+void MainForm::createListMenu()
+{
+    LVMenu = new QMenu(QStringLiteral("Action"), this);
+    LVOF = LVMenu->addAction(QStringLiteral("Open Folder"));
+    LVMenu->setDefaultAction(LVOF);
+    LVView = LVMenu->addMenu(QStringLiteral("View"));
+    LVVNotepad = LVView->addAction(QStringLiteral("Notepad"));
+    LVVWordpad = LVView->addAction(QStringLiteral("Wordpad"));
+    LVVSE = LVView->addAction(viewerCaption({}));
+    LVCopy = LVMenu->addAction(QStringLiteral("Copy"));
+    LVMove = LVMenu->addAction(QStringLiteral("Move"));
+    LVDelete = LVMenu->addAction(QStringLiteral("Delete"));
+    LVRename = LVMenu->addAction(QStringLiteral("Rename"));
+    LVAttributes = LVMenu->addAction(QStringLiteral("Attributes"));
+    // "Rename" has no command; the file commands come with later parts of the program.
+    for (QAction* later : {LVCopy, LVMove, LVDelete, LVRename, LVAttributes})
+        later->setEnabled(false);
+    setMenuRow(0, -1);
+
+    connect(LVOF, &QAction::triggered, this, &MainForm::LVOF_Click);
+    connect(LVVNotepad, &QAction::triggered, this, &MainForm::LVVNotepad_Click);
+    connect(LVVWordpad, &QAction::triggered, this, &MainForm::LVVWordpad_Click);
+    connect(LVVSE, &QAction::triggered, this, &MainForm::LVVSE_Click);
+}
+
+void MainForm::setFileLauncher(std::shared_ptr<FileLauncher> launcher)
+{
+    m_launcher = std::move(launcher);
+}
+
+void MainForm::LV1_ColumnClick(int Index, int Column)
+{
+    if (Index < 0 || Index > 1)
+        return;
+    PaneList& rows = *LV1Rows[size_t(Index)];
+    if (Column < 0 || Column >= rows.columnCount())
+        return;
+    rows.setSortIcon(SortColumn[size_t(Index)], 0);
+    SortColumn[size_t(Index)] = int16_t(Column);
+    // The order turns over on every click, whichever column was sorted before.
+    const bool wasAscending = rows.sortOrder() == Qt::AscendingOrder;
+    rows.sortBy(Column, wasAscending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    rows.setSortIcon(Column, wasAscending ? 2 : 1);
+}
+
+void MainForm::LV1_ItemClick(int Index, int Row)
+{
+    if (Index < 0 || Index > 1)
+        return;
+    PaneList& rows = *LV1Rows[size_t(Index)];
+    if (Row < 0 || Row >= rows.rowCount())
+        return;
+    ActivePane = Index;
+    LV1[size_t(Index)]->setBackgroundColor(PaneList::colorFromBgr(ActiveListBack));
+    LV1[size_t(1 - Index)]->setBackgroundColor(PaneList::colorFromBgr(OtherListBack));
+
+    SelFile[size_t(Index)]->setText(rows.cellText(Row, ColName));
+    QString tip = rows.cellText(Row, ColCreated);
+    // A folder whose size counts its readable parts only keeps saying so.
+    if (rows.row(Row).flags & PaneRow::SizePartial)
+        tip += u'\n' + PartialSizeTip;
+    rows.setToolTip(Row, tip);
+    setMenuRow(Index, Row);
+
+    const RowMark mark = toggledMark(rows.row(Row).foreColor);
+    rows.setForeColor(Row, mark.foreColor);
+    if (mark.smallImage)
+        rows.setSmallImage(Row, *mark.smallImage);
+}
+
+void MainForm::setMenuRow(int index, int row)
+{
+    const PaneList& rows = *LV1Rows[size_t(index)];
+    if (row >= rows.rowCount())
+        row = -1;
+    m_menuPane = index;
+    m_menuRow = row;
+    const QString type = row >= 0 ? rows.cellText(row, ColType) : QString();
+    const bool folder = row >= 0 && isFolderTypeText(type);
+    LVVSE->setText(viewerCaption(type));
+    LVOF->setEnabled(folder);
+    for (QAction* viewer : {LVVNotepad, LVVWordpad, LVVSE})
+        viewer->setEnabled(row >= 0 && !folder);
+}
+
+void MainForm::LV1_MouseDown(int Index, int Row, Qt::MouseButton Button,
+                             Qt::KeyboardModifiers Shift, QPoint GlobalPosition)
+{
+    if (Index < 0 || Index > 1 || Button != Qt::RightButton)
+        return;
+    if (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return;
+    // The menu acts on the row under the pointer, so its items are enabled for that row.
+    setMenuRow(Index, Row);
+    LVMenu->popup(GlobalPosition);
+}
+
+void MainForm::LV1_DblClick(int Index, int Row)
+{
+    openFolderRow(Index, Row);
+}
+
+void MainForm::LVOF_Click()
+{
+    openFolderRow(m_menuPane, m_menuRow);
+}
+
+void MainForm::LVVNotepad_Click()
+{
+    openRowFile(m_menuPane, m_menuRow);
+}
+
+void MainForm::LVVWordpad_Click()
+{
+    openRowFile(m_menuPane, m_menuRow);
+}
+
+void MainForm::LVVSE_Click()
+{
+    openRowFile(m_menuPane, m_menuRow);
+}
+
+void MainForm::openFolderRow(int index, int row)
+{
+    if (index < 0 || index > 1)
+        return;
+    const PaneList& rows = *LV1Rows[size_t(index)];
+    if (row < 0 || row >= rows.rowCount() || !isFolderTypeText(rows.cellText(row, ColType)))
+        return;
+    const QString name = rows.cellText(row, ColName);
+    // The native name reaches folders whose names are not UTF-8; a link to a folder is
+    // listed through the link's own path.
+    const std::optional<NativeString> path =
+        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
+    if (!path) {
+        m_prompts->message(
+            QStringLiteral("\"%1\" is not a single folder name, so it cannot be opened.")
+                .arg(name));
+        return;
+    }
+    ActivePane = index;
+    setPanePath(index, *path);
+    GetListing(index);
+}
+
+void MainForm::openRowFile(int index, int row)
+{
+    if (index < 0 || index > 1)
+        return;
+    const PaneList& rows = *LV1Rows[size_t(index)];
+    if (row < 0 || row >= rows.rowCount())
+        return;
+    const QString name = rows.cellText(row, ColName);
+    const std::optional<NativeString> path =
+        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
+    if (!path) {
+        m_prompts->message(
+            QStringLiteral("\"%1\" is not a single file name, so it cannot be opened.").arg(name));
+        return;
+    }
+    if (!m_launcher || !m_launcher->open(*path))
+        m_prompts->message(
+            QStringLiteral("Could not open %1: no application is set up to open it.").arg(name));
+}
+
+} // namespace vennic

@@ -1,0 +1,122 @@
+// Navigation between folders: the drive lists, the up-one-level buttons, the filter combo's
+// Refresh, the view buttons and the keys of the lists.
+#include "app/mainform.h"
+
+#include "platform/fserror.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/pathrules.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace vennic {
+
+void MainForm::connectNavigation()
+{
+    for (int i = 0; i < 2; ++i) {
+        const auto p = size_t(i);
+        // A pick in the list, even of the drive it shows, lists that drive's root: the list
+        // shows the drive of the last listing, which may be another folder of the same drive.
+        connect(DR1[p], &QComboBox::activated, this, [this, i] { DR1_Change(i); });
+        connect(Up1[p], &QToolButton::clicked, this, [this, i] { Up1_Click(i); });
+
+        PaneListView* list = LV1[p];
+        connect(list, &PaneListView::columnClicked, this,
+                [this, i](int column) { LV1_ColumnClick(i, column); });
+        connect(list, &PaneListView::rowClicked, this,
+                [this, i](int row) { LV1_ItemClick(i, row); });
+        connect(list, &PaneListView::rowDoubleClicked, this,
+                [this, i](int row) { LV1_DblClick(i, row); });
+        connect(list, &PaneListView::mousePressed, this,
+                [this, i](int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                          QPoint globalPosition) {
+                    LV1_MouseDown(i, row, button, modifiers, globalPosition);
+                });
+        connect(list, &PaneListView::enterPressed, this,
+                [this, i](int row) { openFolderRow(i, row); });
+        connect(list, &PaneListView::backspacePressed, this, [this, i] { Up1_Click(i); });
+    }
+    connect(Go1, &QPushButton::clicked, this, &MainForm::Go1_Click);
+    for (size_t i = 0; i < Option1.size(); ++i)
+        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(int(i)); });
+
+    m_refreshKey = new QAction(QStringLiteral("Refresh"), this);
+    m_refreshKey->setShortcut(QKeySequence(Qt::Key_F5));
+    m_refreshKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_refreshKey);
+    connect(m_refreshKey, &QAction::triggered, this, &MainForm::Go1_Click);
+}
+
+void MainForm::DR1_Change(int Index)
+{
+    if (Index < 0 || Index > 1)
+        return;
+    ActivePane = Index;
+    const int item = DR1[size_t(Index)]->currentIndex();
+    if (item < 0 || size_t(item) >= DriveList.size())
+        return;
+    setPanePath(Index, PathRules().driveRoot(DriveList[size_t(item)].path));
+    GetListing(Index);
+}
+
+void MainForm::Go1_Click()
+{
+    SavedFilter = FEX->currentText();
+    for (int i = 0; i < 2; ++i) {
+        // Every listing sets the combo back to its first entry when it ends, so the kept
+        // pattern goes back in before each pane is listed: both panes use it.
+        FEX->setEditText(SavedFilter);
+        FEX_Change();
+        GetListing(i);
+    }
+    FEX->setEditText(SavedFilter);
+    FEX_Change();
+}
+
+void MainForm::Option1_Click(int Index)
+{
+    if (Index < 0 || size_t(Index) >= Option1.size())
+        return;
+    Option1[size_t(Index)]->setChecked(true);
+    for (PaneListView* list : LV1)
+        list->setViewMode(Index);
+}
+
+void MainForm::Up1_Click(int Index)
+{
+    if (Index < 0 || Index > 1)
+        return;
+    ActivePane = Index;
+    const NativeString path = panePath(Index);
+    const NativeString up = PathRules().upOneLevel(path);
+    // A root, or a path with no separator to walk back to, stays where it is.
+    if (up == path)
+        return;
+    setPanePath(Index, up);
+    GetListing(Index);
+}
+
+void MainForm::showPaneDrive(int index)
+{
+    const Drive* drive = PaneDrive[size_t(index)].get();
+    if (!drive)
+        return;
+    NativeString path;
+    try {
+        path = drive->Path();
+    } catch (const FsError&) {
+        return;
+    }
+    int item = -1;
+    for (size_t d = 0; d < DriveList.size() && item < 0; ++d)
+        if (DriveList[d].path == path)
+            item = int(d);
+    const QSignalBlocker block(DR1[size_t(index)]);
+    DR1[size_t(index)]->setCurrentIndex(item);
+}
+
+} // namespace vennic

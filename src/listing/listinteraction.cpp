@@ -1,0 +1,52 @@
+#include "listing/listinteraction.h"
+
+#include "platform/pathrules.h"
+
+#include <filesystem>
+
+namespace vennic {
+
+QString viewerCaption(const QString& typeText)
+{
+    const QString type = typeText.toUpper();
+    if (type == QLatin1String("DWG"))
+        return QStringLiteral("AutoCAD");
+    if (type == QLatin1String("BMP") || type == QLatin1String("GIF"))
+        return QStringLiteral("Paint");
+    return QStringLiteral("UnKnown");
+}
+
+bool isFolderTypeText(const QString& typeText)
+{
+    return typeText.startsWith(u' ');
+}
+
+RowMark toggledMark(uint32_t foreColor)
+{
+    if (foreColor == RowColor::Red)
+        return {RowColor::Black, RowImage::SmallClicked};
+    return {RowColor::Red, std::nullopt};
+}
+
+std::optional<NativeString> rowEntryPath(const PaneRow& row, const QString& text,
+                                         const NativeString& folder, const PathRules& rules)
+{
+    NativeString name = row.nativeName;
+    if (name.empty()) {
+        if (text.isEmpty() || text == QLatin1String(" ") || text == QLatin1String(".") ||
+            text == QLatin1String("..") || text.contains(u'/') ||
+            (rules.style() == PathStyle::Windows && (text.contains(u'\\') || text.contains(u':'))))
+            return std::nullopt;
+        try {
+            // The path type spells UTF-16 the system's way (UTF-8 on POSIX).
+            name = std::filesystem::path(text.toStdU16String()).native();
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+    if (folder.empty())
+        return name;
+    return rules.folderText(folder) + name;
+}
+
+} // namespace vennic

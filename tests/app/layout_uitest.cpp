@@ -1,0 +1,176 @@
+#include "app/mainform.h"
+
+#include "platform/panelistview.h"
+#include "support/scriptedprompts.h"
+#include "support/tempfolder.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace vennic {
+namespace {
+
+/// The main window shown on the offscreen platform, started in a temporary folder, driven by
+/// simulated mouse input on its bare surface.
+class LayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_tmp.file("one.txt", 10);
+        m_oldDir = std::filesystem::current_path();
+        std::filesystem::current_path(m_tmp.path());
+        m_prompts = std::make_shared<test::ScriptedPrompts>();
+        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
+        m_form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+        m_client = m_form->centralWidget();
+    }
+    void TearDown() override
+    {
+        m_form.reset();
+        std::filesystem::current_path(m_oldDir);
+    }
+
+    int px(double twips) const { return m_form->twips(twips); }
+    QRect list(int pane) const { return m_form->LV1[size_t(pane)]->geometry(); }
+    /// The middle of the gap between the lists, halfway down them.
+    QPoint inGap() const
+    {
+        return {(list(0).right() + 1 + list(1).left()) / 2, list(0).center().y()};
+    }
+    void resizeTo(int width, int height)
+    {
+        m_form->resize(width, height);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_form->size() == QSize(width, height); }));
+    }
+
+    /// Every control of `pane` below the drive list starts where its list starts.
+    void expectPaneLeftAligned(int pane)
+    {
+        const auto p = size_t(pane);
+        const int left = list(pane).x();
+        EXPECT_EQ(m_form->DR1[p]->x(), left);
+        for (QWidget* control :
+             {static_cast<QWidget*>(m_form->LVPATH[p]), static_cast<QWidget*>(m_form->LVFC[p]),
+              static_cast<QWidget*>(m_form->SelFile[p]),
+              static_cast<QWidget*>(m_form->LVDrive[p])}) {
+            EXPECT_EQ(control->x(), left);
+            EXPECT_EQ(control->width(), list(pane).width());
+        }
+        // The up button sits 10 twips right of the drive list (within a pixel of rounding).
+        EXPECT_NEAR(m_form->Up1[p]->x(), m_form->DR1[p]->geometry().right() + 1 + px(10), 1);
+    }
+
+    test::TempFolder m_tmp;
+    std::filesystem::path m_oldDir;
+    std::shared_ptr<test::ScriptedPrompts> m_prompts;
+    std::unique_ptr<MainForm> m_form;
+    QWidget* m_client = nullptr;
+};
+
+TEST_F(LayoutTest, FirstDisplayCentresThePanesWithEqualMarginsAndGap)
+{
+    // The offscreen platform draws no frame: the borders count as 60 twips.
+    EXPECT_EQ(m_form->sp, 60);
+    const int sp = px(60);
+    EXPECT_EQ(list(0).x(), sp);
+    EXPECT_NEAR(list(1).x() - (list(0).right() + 1), sp, 1);
+    EXPECT_NEAR(m_client->width() - (list(1).right() + 1), sp, 1);
+    EXPECT_NEAR(list(0).width(), list(1).width(), 1);
+    expectPaneLeftAligned(0);
+    expectPaneLeftAligned(1);
+    EXPECT_EQ(list(1).y(), list(0).y());
+    EXPECT_EQ(list(1).height(), list(0).height());
+    EXPECT_EQ(m_form->LVFC[0]->y(), list(0).bottom() + 1);
+    EXPECT_EQ(m_form->LVDrive[1]->y(), m_form->SelFile[1]->geometry().bottom() + 1);
+    // The tool strip keeps its design place.
+    EXPECT_EQ(m_form->Go1->geometry(), QRect(px(600), 0, px(735), px(375)));
+}
+
+TEST_F(LayoutTest, DraggingTheGapMovesTheSplitAndAResizeKeepsIt)
+{
+    const QRect leftDrive = m_form->DR1[0]->geometry();
+    const QRect leftUp = m_form->Up1[0]->geometry();
+    const int sp = px(m_form->sp);
+
+    QTest::mousePress(m_client, Qt::LeftButton, {}, inGap());
+    EXPECT_TRUE(m_form->MD) << "the press returns at once with the drag under way";
+    EXPECT_EQ(m_client->cursor().shape(), Qt::SizeHorCursor);
+    const int y = inGap().y();
+    for (int x : {300, 250}) {
+        QTest::mouseMove(m_client, QPoint(x, y));
+        EXPECT_NEAR(list(0).right() + 1, x, 1) << "the left list's right edge follows";
+    }
+    QTest::mouseRelease(m_client, Qt::LeftButton, {}, QPoint(250, y));
+    EXPECT_FALSE(m_form->MD);
+    EXPECT_FALSE(m_client->testAttribute(Qt::WA_SetCursor)) << "the pointer is the default";
+
+    EXPECT_EQ(list(0).x(), sp);
+    EXPECT_NEAR(list(1).x() - (list(0).right() + 1), sp, 1);
+    EXPECT_NEAR(m_client->width() - (list(1).right() + 1), sp, 1);
+    EXPECT_EQ(m_form->DR1[0]->geometry(), leftDrive);
+    EXPECT_EQ(m_form->Up1[0]->geometry(), leftUp);
+    expectPaneLeftAligned(1); // the right pane's drive list and up button moved along
+    EXPECT_EQ(m_form->LVPATH[0]->width(), list(0).width());
+
+    // Moves without a button after the release leave the split alone.
+    QTest::mouseMove(m_client, QPoint(400, y));
+    EXPECT_NEAR(list(0).right() + 1, 250, 1);
+
+    // A real change of size keeps the split and stretches the right pane to the margin.
+    const int splitLeft = list(1).x();
+    const int leftWidth = list(0).width();
+    resizeTo(m_form->width() - 100, m_form->height() + 60);
+    EXPECT_EQ(list(1).x(), splitLeft);
+    EXPECT_EQ(list(0).width(), leftWidth);
+    EXPECT_NEAR(m_client->width() - (list(1).right() + 1), sp, 1);
+    EXPECT_EQ(m_form->LVFC[1]->y(), list(1).bottom() + 1);
+    expectPaneLeftAligned(1);
+
+    // Restoring from minimized brings back the same size and re-centres the split.
+    m_form->showMinimized();
+    m_form->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->isMinimized(); }));
+    EXPECT_NEAR(list(0).width(), list(1).width(), 1);
+    EXPECT_NEAR(list(1).x() - (list(0).right() + 1), sp, 1);
+}
+
+TEST_F(LayoutTest, AnyButtonDragsButOnlyStrictlyInsideTheListBand)
+{
+    const QRect before = list(0);
+    const int x = inGap().x();
+    // Exactly on the list's top edge, and in the strip above the lists: no drag.
+    for (int y : {before.top(), before.top() - 2}) {
+        QTest::mousePress(m_client, Qt::LeftButton, {}, QPoint(x, y));
+        EXPECT_FALSE(m_form->MD) << y;
+        EXPECT_FALSE(m_client->testAttribute(Qt::WA_SetCursor)) << y;
+        QTest::mouseMove(m_client, QPoint(x - 60, y));
+        QTest::mouseRelease(m_client, Qt::LeftButton, {}, QPoint(x - 60, y));
+        EXPECT_EQ(list(0), before) << y;
+    }
+
+    QTest::mousePress(m_client, Qt::RightButton, {}, QPoint(x, before.top() + 1));
+    QTest::mouseMove(m_client, QPoint(x - 60, before.top() + 1));
+    QTest::mouseRelease(m_client, Qt::RightButton, {}, QPoint(x - 60, before.top() + 1));
+    EXPECT_NEAR(list(0).right() + 1, x - 60, 1);
+
+    // A press in the left margin drags, but nothing moves until both panes keep a width.
+    const QRect dragged = list(0);
+    QTest::mousePress(m_client, Qt::MiddleButton, {}, QPoint(1, before.center().y()));
+    EXPECT_TRUE(m_form->MD);
+    EXPECT_EQ(list(0), dragged);
+    QTest::mouseMove(m_client, QPoint(m_client->width() + 50, before.center().y()));
+    EXPECT_EQ(list(0), dragged);
+    QTest::mouseRelease(m_client, Qt::MiddleButton, {}, QPoint(1, before.center().y()));
+    EXPECT_FALSE(m_form->MD);
+}
+
+} // namespace
+} // namespace vennic
