@@ -20,4 +20,12 @@ set(VENNIC_UI_SOURCES
     platform/tavpanel.cpp
     platform/widgetprompts.h
     platform/widgetprompts.cpp
+    output/listingprinter.h
+    output/listingprinter.cpp
+    output/printercanvas.h
+    output/printercanvas.cpp
+    output/printerformatfrm.h
+    output/printerformatfrm.cpp
+    output/printpreviewform.h
+    output/printpreviewform.cpp
 )

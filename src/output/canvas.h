@@ -13,7 +13,15 @@ namespace vennic {
 /// tests implement it, so one drawing routine serves all three.
 class Canvas {
 public:
+    /// Values of `Orientation`.
+    static constexpr int Portrait = 1;
+    static constexpr int Landscape = 2;
+
     virtual ~Canvas() = default;
+
+    /// The page orientation, `Portrait` or `Landscape`; surfaces without pages keep theirs.
+    virtual int Orientation() const = 0;
+    virtual void setOrientation(int orientation) = 0;
 
     virtual QString FontName() const = 0;
     virtual void setFontName(const QString& name) = 0;
@@ -32,9 +40,20 @@ public:
     virtual double ScaleHeight() const = 0;
     /// Prints a text at the current position and moves to the start of the next line.
     virtual void Print(const QString& text) = 0;
+    /// Prints a text at the current position and leaves the position just after it, so the
+    /// line goes on.
+    virtual void PrintOn(const QString& text) = 0;
     virtual double TextWidth(const QString& text) const = 0;
     virtual double TextHeight(const QString& text) const = 0;
-    virtual void PaintPicture(const QImage& picture, double x, double y) = 0;
+    /// Draws a picture with its top-left corner at (x, y), stretched to width by height twips.
+    virtual void PaintPicture(const QImage& picture, double x, double y, double width,
+                              double height) = 0;
+    /// Draws a picture at its own size, one picture pixel being 15 twips (a 96-dpi screen pixel).
+    virtual void PaintPicture(const QImage& picture, double x, double y)
+    {
+        PaintPicture(picture, x, y, picture.width() * 15.0, picture.height() * 15.0);
+    }
+    /// Draws a straight line and leaves the current position at its end point.
     virtual void Line(double x1, double y1, double x2, double y2) = 0;
     /// Ends the job; the next output starts a new one.
     virtual void EndDoc() = 0;

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "output/printedlisting.h"
+
+#include <QFont>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace vennic {
+
+class PrinterCanvas;
+class PrintPreviewForm;
+class Prompts;
+
+/// Gives the printer print jobs go to, or null when the system has none; then the commands
+/// print into PDF files the user names. Tests install their own so no test reaches a real
+/// printer.
+using PrinterProvider = std::function<std::unique_ptr<QPrinter>()>;
+
+/// The print commands of the main window, over one printer object that lives as long as this
+/// does and keeps its orientation, font and colour between commands (upright and in the list's
+/// font at start). The window passes what the commands read from it as a `PrintedListing` and
+/// `PO`'s latched state. With no system printer every print asks for a PDF file name first,
+/// and a cancelled dialog prints nothing; printer errors are reported through `Prompts`.
+class ListingPrinter {
+public:
+    /// `startFont` is the list's font; a default QFont takes the application's font.
+    explicit ListingPrinter(PrinterProvider provider = &systemPrinter, QFont startFont = {});
+    ~ListingPrinter();
+    ListingPrinter(const ListingPrinter&) = delete;
+    ListingPrinter& operator=(const ListingPrinter&) = delete;
+
+    /// `PrinBtn`: orientation (landscape when `landscape`), fonts, header and rows.
+    void printFull(Prompts& prompts, const PrintedListing& listing, bool landscape);
+    /// `M1Print`: the rows alone, in what the last full or small print set.
+    void printRows(Prompts& prompts, const PrintedListing& listing);
+    /// `PrinSmallBtn` and `M1PrintCompact`: the half-page print in 6-point type.
+    void printSmall(Prompts& prompts, const PrintedListing& listing, bool landscape);
+    /// `PrinPrevBtn` and `M1PrintPreview`: draws the full print on `PrintPreviewForm`, scaled to
+    /// the printer's page, and shows it without making it modal. Never asks for a file.
+    PrintPreviewForm* showPreview(const PrintedListing& listing);
+
+    /// The printer object, made through the provider on first use.
+    PrinterCanvas& canvas();
+    /// True when prints go into PDF files because the system has no printer.
+    bool printsToPdf();
+    /// The preview window, null until the first preview.
+    PrintPreviewForm* previewForm() const;
+    /// The window the preview belongs to (it stays a window of its own); set before the first
+    /// preview.
+    void setWindowParent(QWidget* parent) { m_windowParent = parent; }
+
+    /// The system's default printer, or null when there is none.
+    static std::unique_ptr<QPrinter> systemPrinter();
+
+private:
+    /// Gets the job's destination ready: with no system printer, asks for the PDF file.
+    /// False when the user cancelled.
+    bool prepareJob(Prompts& prompts);
+    /// Reports what went wrong in the job just ended.
+    void reportJob(Prompts& prompts);
+
+    PrinterProvider m_provider;
+    QFont m_startFont;
+    std::unique_ptr<PrinterCanvas> m_canvas;
+    /// Owned by the window parent when there is one, else by this object.
+    QPointer<PrintPreviewForm> m_preview;
+    bool m_toPdf = false;
+    QString m_lastPdf;
+    QWidget* m_windowParent = nullptr;
+};
+
+} // namespace vennic

@@ -1,0 +1,123 @@
+#include "output/paintercanvas.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace vennic {
+
+namespace {
+
+/// A colour in blue-green-red byte order.
+QColor fromBgr(uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+/// The thickness of a rule: half a point.
+constexpr double RuleTwips = 10;
+
+} // namespace
+
+PainterCanvas::PainterCanvas()
+{
+    // Sizes are set in points so that each device resolves them at its own resolution.
+    m_font.setPointSizeF(8);
+}
+
+void PainterCanvas::setFontName(const QString& name)
+{
+    m_font.setFamily(name);
+}
+
+void PainterCanvas::setFontSize(double points)
+{
+    if (points > 0)
+        m_font.setPointSizeF(points);
+}
+
+void PainterCanvas::setFontBold(bool bold)
+{
+    m_font.setBold(bold);
+}
+
+double PainterCanvas::TextWidth(const QString& text) const
+{
+    // Texts are drawn with the device's vertical scale in both directions and then stretched
+    // to the horizontal scale, so their width in twips is measured with the vertical one.
+    return QFontMetricsF(m_font, metricsDevice()).horizontalAdvance(text) / unitsPerTwipY();
+}
+
+double PainterCanvas::TextHeight(const QString&) const
+{
+    return QFontMetricsF(m_font, metricsDevice()).lineSpacing() / unitsPerTwipY();
+}
+
+bool PainterCanvas::breakPageBefore(double bottom)
+{
+    if (m_y <= 0 || bottom <= ScaleHeight())
+        return false;
+    if (!startNewPage())
+        return false;
+    m_y = 0;
+    return true;
+}
+
+void PainterCanvas::printText(const QString& text, bool endLine)
+{
+    const double lineHeight = TextHeight(text);
+    breakPageBefore(m_y + lineHeight);
+    if (QPainter* painter = pagePainter(); painter && !text.isEmpty()) {
+        const double ux = unitsPerTwipX();
+        const double uy = unitsPerTwipY();
+        painter->save();
+        painter->setFont(m_font);
+        painter->setPen(fromBgr(m_color));
+        painter->translate(m_x * ux, m_y * uy);
+        if (ux != uy)
+            painter->scale(ux / uy, 1);
+        painter->drawText(QPointF(0, QFontMetricsF(m_font, painter->device()).ascent()), text);
+        painter->restore();
+    }
+    if (endLine) {
+        m_x = 0;
+        m_y += lineHeight;
+    } else {
+        m_x += TextWidth(text);
+    }
+}
+
+void PainterCanvas::PaintPicture(const QImage& picture, double x, double y, double width,
+                                 double height)
+{
+    const double lineY = m_y;
+    if (breakPageBefore(y + height))
+        y -= lineY;
+    QPainter* painter = pagePainter();
+    if (!painter || picture.isNull())
+        return;
+    const double ux = unitsPerTwipX();
+    const double uy = unitsPerTwipY();
+    painter->drawImage(QRectF(x * ux, y * uy, width * ux, height * uy), picture);
+}
+
+void PainterCanvas::Line(double x1, double y1, double x2, double y2)
+{
+    if (QPainter* painter = pagePainter()) {
+        const double ux = unitsPerTwipX();
+        const double uy = unitsPerTwipY();
+        painter->save();
+        // A rule stays at least one device pixel thick however small the drawing is scaled.
+        QPen pen(Qt::black, RuleTwips * uy, Qt::SolidLine, Qt::FlatCap);
+        if (pen.widthF() * painter->transform().m22() < 1) {
+            pen.setWidth(1);
+            pen.setCosmetic(true);
+        }
+        painter->setPen(pen);
+        painter->drawLine(QPointF(x1 * ux, y1 * uy), QPointF(x2 * ux, y2 * uy));
+        painter->restore();
+    }
+    m_x = x2;
+    m_y = y2;
+}
+
+} // namespace vennic

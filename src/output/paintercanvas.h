@@ -1,0 +1,73 @@
+#pragma once
+
+#include "output/canvas.h"
+
+#include <QFont>
+
+class QPainter;
+class QPaintDevice;
+
+namespace vennic {
+
+/// A Canvas that draws with a QPainter on a device a fixed number of device units per twip
+/// across and down: the printer and the preview's sheet. Texts are placed with the top of
+/// their line at `CurrentY` and measured on the device they are drawn on. Where the surface has
+/// pages, a text line or a picture that would pass the bottom starts a new one; a picture keeps
+/// its place beside the line it belongs to. Rules are drawn in black whatever the text colour.
+class PainterCanvas : public Canvas {
+public:
+    QString FontName() const override { return m_font.family(); }
+    void setFontName(const QString& name) override;
+    double FontSize() const override { return m_font.pointSizeF(); }
+    void setFontSize(double points) override;
+    bool FontBold() const override { return m_font.bold(); }
+    void setFontBold(bool bold) override;
+    uint32_t ForeColor() const override { return m_color; }
+    void setForeColor(uint32_t color) override { m_color = color; }
+    double CurrentX() const override { return m_x; }
+    void setCurrentX(double x) override { m_x = x; }
+    double CurrentY() const override { return m_y; }
+    void setCurrentY(double y) override { m_y = y; }
+    void Print(const QString& text) override { printText(text, true); }
+    void PrintOn(const QString& text) override { printText(text, false); }
+    double TextWidth(const QString& text) const override;
+    double TextHeight(const QString& text) const override;
+    using Canvas::PaintPicture;
+    void PaintPicture(const QImage& picture, double x, double y, double width,
+                      double height) override;
+    void Line(double x1, double y1, double x2, double y2) override;
+
+    /// The font texts are printed in now.
+    QFont font() const { return m_font; }
+
+protected:
+    PainterCanvas();
+
+    /// The device texts are measured on.
+    virtual const QPaintDevice* metricsDevice() const = 0;
+    /// The painter of the present page, opening the job first when none is open; null when
+    /// nothing can be drawn (the job could not start).
+    virtual QPainter* pagePainter() = 0;
+    /// Starts a new page of the open job; false where the surface has no pages, so drawing
+    /// goes on below its bottom.
+    virtual bool startNewPage() = 0;
+    /// Device units per twip across and down.
+    virtual double unitsPerTwipX() const = 0;
+    virtual double unitsPerTwipY() const = 0;
+
+    /// Puts the position back at the top-left corner, as at the start of a job.
+    void resetPosition() { m_x = m_y = 0; }
+
+private:
+    void printText(const QString& text, bool endLine);
+    /// Starts a new page when something reaching `bottom` would pass the page's bottom and
+    /// the current line is not already at the top; true when a page was started.
+    bool breakPageBefore(double bottom);
+
+    QFont m_font;
+    uint32_t m_color = 0;
+    double m_x = 0;
+    double m_y = 0;
+};
+
+} // namespace vennic

@@ -1,0 +1,187 @@
+#include "output/savedlistingcommands.h"
+
+#include "platform/panelist.h"
+#include "platform/prompts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <array>
+
+namespace vennic {
+
+namespace {
+
+const QString SaveTitle = QStringLiteral("Save (as)");
+const QString OpenTitle = QStringLiteral("Open");
+
+// Rows are gathered into a buffer of about this size before each write.
+constexpr qsizetype WriteChunk = qsizetype(1) << 20;
+
+// Writes all of `bytes`. A write that stops short (the disk filled up, the file reached the
+// size limit) is not an error by itself, so the rest is written again until the device
+// reports why it cannot take more.
+bool writeAll(QSaveFile& file, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += qsizetype(n);
+    }
+    return true;
+}
+
+QString reasonOf(const QFileDevice& file, const QString& fallback)
+{
+    return file.error() == QFileDevice::NoError ? fallback : file.errorString();
+}
+
+QString saveFailure(const QString& fileName, const QString& reason, bool existed)
+{
+    QString text =
+        QStringLiteral("Could not save the folder listing to \"%1\": %2.").arg(fileName, reason);
+    text += existed ? QStringLiteral(" The existing file was left as it was.")
+                    : QStringLiteral(" No file was written.");
+    return text;
+}
+
+QString changedTextsMessage(int changed)
+{
+    const QString count =
+        changed == 1 ? QStringLiteral("1 text") : QStringLiteral("%L1 texts").arg(changed);
+    return QStringLiteral("%1 held a line break or the character with code 2. Each such "
+                          "character was saved as \"?\" so that the file keeps its lines.")
+        .arg(count);
+}
+
+} // namespace
+
+SaveListingResult writeListingFile(const QString& fileName, const QString& pathText,
+                                   const QString& countText, const PaneList& list)
+{
+    SaveListingResult result;
+    const QFileInfo info(fileName);
+    const bool existed = info.exists();
+
+    // QSaveFile refuses an existing file that may not be written, so a read-only file is never
+    // replaced by the rename.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QString reason = existed && info.isFile() && !info.isWritable()
+                                   ? QStringLiteral("the file is read-only")
+                                   : reasonOf(file, QStringLiteral("it cannot be created"));
+        result.error = saveFailure(fileName, reason, existed);
+        return result;
+    }
+
+    QByteArray buffer;
+    buffer.reserve(WriteChunk + 4096);
+    const std::array<QString, 1> pathLine{pathText};
+    const std::array<QString, 1> countLine{countText};
+    result.changedTexts += SavedListingFormat::appendLine(buffer, pathLine);
+    result.changedTexts += SavedListingFormat::appendLine(buffer, countLine);
+    bool written = true;
+    std::array<QString, SavedListingFormat::FieldCount> fields;
+    const int rows = list.rowCount();
+    for (int r = 0; r < rows && written; ++r) {
+        for (int c = 0; c < SavedListingFormat::FieldCount; ++c)
+            fields[size_t(c)] = list.cellText(r, c);
+        result.changedTexts += SavedListingFormat::appendLine(buffer, fields);
+        if (buffer.size() >= WriteChunk) {
+            written = writeAll(file, buffer);
+            buffer.resize(0); // keeps the capacity for the next chunk
+        }
+    }
+    written = written && writeAll(file, buffer) && file.flush();
+    if (!written) {
+        const QString reason = reasonOf(file, QStringLiteral("the disk is full"));
+        // The temporary file is removed when `file` goes away without a commit.
+        file.cancelWriting();
+        result.error = saveFailure(fileName, reason, existed);
+        return result;
+    }
+    if (!file.commit()) {
+        result.error = saveFailure(
+            fileName, reasonOf(file, QStringLiteral("the file could not be replaced")), existed);
+        return result;
+    }
+    result.saved = true;
+    return result;
+}
+
+ReadListingResult readListingFile(const QString& fileName)
+{
+    const auto failure = [&](const QString& reason) {
+        ReadListingResult failed;
+        failed.error = QStringLiteral("Could not open the folder listing \"%1\": %2. The list was "
+                                      "left as it was.")
+                           .arg(fileName, reason);
+        return failed;
+    };
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile())
+        return failure(info.isDir() ? QStringLiteral("it is a folder")
+                                    : QStringLiteral("it is not a regular file"));
+    if (info.size() > MaxListingFileSize)
+        return failure(QStringLiteral("it is too large to be a folder listing"));
+
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(reasonOf(file, QStringLiteral("it cannot be read")));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failure(file.errorString());
+    if (bytes.size() > MaxListingFileSize)
+        return failure(QStringLiteral("it is too large to be a folder listing"));
+
+    ReadListingResult result;
+    result.listing = SavedListingFormat::parse(bytes);
+    if (!result.listing)
+        return failure(QStringLiteral("it holds fewer than two lines, so it is not a saved "
+                                      "folder listing"));
+    return result;
+}
+
+bool saveListingAs(const PaneList& list, const QString& pathText, const QString& countText,
+                   Prompts& prompts, SavedListingDialog& dialog)
+{
+    FileDialogRequest request;
+    request.filter = SaveListingFilter;
+    request.initialFile = dialog.fileName;
+    const std::optional<QString> chosen = prompts.saveFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return false;
+    dialog.fileName = *chosen;
+
+    const SaveListingResult result = writeListingFile(*chosen, pathText, countText, list);
+    if (!result.saved) {
+        prompts.message(result.error, SaveTitle);
+        return false;
+    }
+    if (result.changedTexts > 0)
+        prompts.message(changedTextsMessage(result.changedTexts), SaveTitle);
+    return true;
+}
+
+std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& dialog)
+{
+    FileDialogRequest request;
+    request.filter = OpenListingFilter;
+    request.initialFile = dialog.fileName;
+    const std::optional<QString> chosen = prompts.openFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    dialog.fileName = *chosen;
+
+    ReadListingResult result = readListingFile(*chosen);
+    if (!result.listing) {
+        prompts.message(result.error, OpenTitle);
+        return std::nullopt;
+    }
+    return std::move(result.listing);
+}
+
+} // namespace vennic

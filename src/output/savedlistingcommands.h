@@ -1,0 +1,68 @@
+#pragma once
+
+#include "output/savedlistingformat.h"
+
+#include <QLatin1String>
+#include <QString>
+
+#include <optional>
+
+namespace vennic {
+
+class PaneList;
+class Prompts;
+
+/// The file dialog filters of "Save (as)" and "Open".
+inline constexpr QLatin1String SaveListingFilter("Folder listing |*.tav");
+inline constexpr QLatin1String OpenListingFilter("Saved folder listings *.tav|*.tav");
+
+/// What the one file dialog of "Save (as)" and "Open" remembers from one use to the next. The
+/// window keeps one and hands it to both commands.
+struct SavedListingDialog {
+    QString fileName; ///< the last file chosen in either command, offered first
+};
+
+/// What writing a listing file came to.
+struct SaveListingResult {
+    bool saved = false;
+    int changedTexts = 0; ///< texts written with "?" for a line break or the separator
+    QString error;        ///< why nothing was saved, when `saved` is false
+};
+
+/// What reading a listing file came to: the listing, or why there is none.
+struct ReadListingResult {
+    std::optional<SavedListing> listing;
+    QString error;
+};
+
+/// Writes a pane's listing to `fileName`, replacing an existing file. The new content goes to
+/// a temporary file beside it that is flushed to disk and then renamed over the old one, so a
+/// failure (a full disk, a folder or file without write permission) leaves the old file whole
+/// and no temporary file behind. Every row is written, however many there are.
+SaveListingResult writeListingFile(const QString& fileName, const QString& pathText,
+                                   const QString& countText, const PaneList& list);
+
+/// Reads a listing file whole. Only a regular file is read, and none larger than
+/// `MaxListingFileSize`, so a device or a pipe chosen by mistake cannot hang the window.
+ReadListingResult readListingFile(const QString& fileName);
+
+/// The largest file "Open" reads: far beyond any real folder's listing.
+inline constexpr qint64 MaxListingFileSize = qint64(1) << 30;
+
+/// "Save (as)": asks for a file name (offering the remembered one) and writes the pane's path
+/// box text, count label text and rows into it. No extension is added and an existing file is
+/// replaced without a question. A cancelled dialog writes nothing. Failures, and texts that
+/// had to be changed to keep the file's structure, are told through `prompts`. True when the
+/// file was written.
+bool saveListingAs(const PaneList& list, const QString& pathText, const QString& countText,
+                   Prompts& prompts, SavedListingDialog& dialog);
+
+/// "Open": asks for a file name (offering the remembered one) and reads that file whole.
+/// Nothing when the dialog is cancelled or the file cannot be used; the reason has then been
+/// told through `prompts` and the pane must be left as it was. Otherwise the caller puts
+/// `pathText` into the pane's path box, `countText` into its count label and the rows into its
+/// list (one reset); the pane's folder objects stay as they were, and its rows no longer come
+/// from a listing of that folder.
+std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& dialog);
+
+} // namespace vennic

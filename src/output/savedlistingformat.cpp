@@ -1,0 +1,128 @@
+#include "output/savedlistingformat.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+
+namespace vennic {
+
+namespace {
+
+constexpr char16_t Replacement = u'?';
+
+bool breaksLine(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == SavedListingFormat::Separator;
+}
+
+// The characters Windows-1252 puts at 0x80 to 0x9F. The five codes it leaves undefined map to
+// the control characters of the same number, as Latin-1 does.
+constexpr std::array<char16_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+int SavedListingFormat::appendLine(QByteArray& out, std::span<const QString> fields)
+{
+    int changed = 0;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out.append(char(2));
+        const QString& text = fields[i];
+        if (std::any_of(text.begin(), text.end(), breaksLine)) {
+            QString mended = text;
+            for (QChar& c : mended)
+                if (breaksLine(c))
+                    c = QChar(Replacement);
+            out.append(mended.toUtf8());
+            ++changed;
+        } else {
+            out.append(text.toUtf8());
+        }
+    }
+    out.append("\r\n", 2);
+    return changed;
+}
+
+QString SavedListingFormat::decode(const QByteArray& bytes)
+{
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(view);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder ansi("windows-1252", QStringConverter::Flag::Stateless);
+    if (ansi.isValid())
+        return ansi.decode(bytes);
+    return decodeWindows1252(bytes);
+}
+
+QString SavedListingFormat::decodeWindows1252(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char b : bytes) {
+        const auto u = uchar(b);
+        *out++ = (u >= 0x80 && u <= 0x9F) ? QChar(HighControls[u - 0x80]) : QChar(u);
+    }
+    return text;
+}
+
+PaneRow SavedListingFormat::textRow(QStringView line)
+{
+    PaneRow row;
+    row.smallImage = 0;
+    row.largeImage = 0;
+    row.texts = std::make_unique<RowTexts>();
+    int field = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = line.indexOf(Separator, start);
+        const QStringView piece = end < 0 ? line.sliced(start) : line.sliced(start, end - start);
+        row.texts->cells[size_t(field)] = piece.toString();
+        if (end < 0 || ++field == FieldCount)
+            break;
+        start = end + 1;
+    }
+    if (row.texts->cells[ColType].startsWith(QLatin1Char(' ')))
+        row.flags |= PaneRow::Folder;
+    return row;
+}
+
+std::optional<SavedListing> SavedListingFormat::parse(const QByteArray& bytes)
+{
+    const QString text = decode(bytes);
+    const QStringView all(text);
+    SavedListing listing;
+    qsizetype lineCount = 0;
+    qsizetype pos = 0;
+    // The end of the text is tested before each line, so a last line end makes no empty row.
+    while (pos < all.size()) {
+        qsizetype end = pos;
+        while (end < all.size() && all[end] != QLatin1Char('\r') && all[end] != QLatin1Char('\n'))
+            ++end;
+        const QStringView line = all.sliced(pos, end - pos);
+        if (lineCount == 0)
+            listing.pathText = line.toString();
+        else if (lineCount == 1)
+            listing.countText = line.toString();
+        else
+            listing.rows.push_back(textRow(line));
+        ++lineCount;
+        // A line ends at CR LF, at CR alone or at LF alone.
+        pos = end;
+        if (pos < all.size() && all[pos++] == QLatin1Char('\r') && pos < all.size() &&
+            all[pos] == QLatin1Char('\n'))
+            ++pos;
+    }
+    if (lineCount < 2)
+        return std::nullopt;
+    return listing;
+}
+
+} // namespace vennic

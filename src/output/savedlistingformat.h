@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/panerow.h"
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace vennic {
+
+/// The content of a saved listing file: the pane's path box text, its count label text and
+/// its rows, each carrying its texts only (no native name, no image, black).
+struct SavedListing {
+    QString pathText;
+    QString countText;
+    std::vector<PaneRow> rows;
+};
+
+/// The ".tav" file format. Line 1 is the path box text, line 2 the count label text, then one
+/// line per row: the row's main text and sub-items 1 to 6, joined by the character with code 2.
+/// Every line ends in CR LF; there is no header, signature or version. Files are written in
+/// UTF-8; a file that is not valid UTF-8 is read as Windows-1252, so listings written by older
+/// single-byte writers still open. The writer and the reader here are the only code that knows
+/// the layout.
+class SavedListingFormat {
+public:
+    static constexpr QChar Separator{char16_t(2)};
+    static constexpr int FieldCount = 7;
+
+    /// Appends one line holding `fields` joined by the separator, ending in CR LF, in UTF-8.
+    /// A carriage return, line feed or separator inside a text would break the file's
+    /// structure, so each becomes "?". Returns how many of the texts had to be changed.
+    static int appendLine(QByteArray& out, std::span<const QString> fields);
+
+    /// The file's bytes as text: UTF-8 when they are valid UTF-8 (a leading byte-order mark
+    /// dropped), else Windows-1252.
+    static QString decode(const QByteArray& bytes);
+
+    /// Windows-1252 decoded by table, for a Qt built without a converter for it.
+    static QString decodeWindows1252(const QByteArray& bytes);
+
+    /// Reads a whole file's bytes. A line ends at CR LF, at CR or at LF alone; text after the
+    /// last line end is a last line. Row lines with fewer than seven fields leave the other
+    /// cells empty and fields past the seventh are ignored. Nothing when the file holds fewer
+    /// than two lines.
+    static std::optional<SavedListing> parse(const QByteArray& bytes);
+
+    /// The row a row line becomes: its pieces as texts. A "Type" text that begins with a blank
+    /// marks a folder, as it does in a listing.
+    static PaneRow textRow(QStringView line);
+};
+
+} // namespace vennic

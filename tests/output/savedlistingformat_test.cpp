@@ -1,0 +1,211 @@
+#include "output/savedlistingformat.h"
+
+#include <QStringDecoder>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace vennic {
+namespace {
+
+QByteArray lineOf(std::initializer_list<QString> fields, int* changed = nullptr)
+{
+    const std::vector<QString> list(fields);
+    QByteArray out;
+    const int n = SavedListingFormat::appendLine(out, list);
+    if (changed)
+        *changed = n;
+    return out;
+}
+
+QStringList cellsOf(const PaneRow& row)
+{
+    QStringList cells;
+    for (const QString& c : row.texts->cells)
+        cells << c;
+    return cells;
+}
+
+TEST(SavedListingFormat, LineJoinsFieldsWithCode2AndEndsInCrLf)
+{
+    int changed = -1;
+    const QByteArray line =
+        lineOf({QStringLiteral("a.txt"), QStringLiteral("Text"), QStringLiteral("    1,234"),
+                QString(), QString(), QStringLiteral("x"), QStringLiteral("caf\u00e9")},
+               &changed);
+    EXPECT_EQ(line, QByteArray("a.txt\x02Text\x02    1,234\x02\x02\x02x\x02"
+                               "caf\xc3\xa9\r\n"));
+    EXPECT_EQ(changed, 0);
+}
+
+TEST(SavedListingFormat, LineBreaksAndSeparatorsInTextsBecomeQuestionMarks)
+{
+    int changed = 0;
+    const QByteArray line = lineOf({QStringLiteral("a\r\nb"), QStringLiteral("plain"),
+                                    QStringLiteral("x\x02y"), QStringLiteral("\n")},
+                                   &changed);
+    EXPECT_EQ(line, QByteArray("a??b\x02plain\x02x?y\x02?\r\n"));
+    EXPECT_EQ(changed, 3); // texts, not characters
+}
+
+TEST(SavedListingFormat, ParsesPathCountAndRows)
+{
+    const auto listing = SavedListingFormat::parse(
+        "/home/ann\r\n2 Folders 1 File\r\nsub\x02 File Folder\x02\x02"
+        "1/2/2020\x02\x44\x02\x02\r\nf.txt\x02Text\x02 9\x02\x02\x02\x02\r\n");
+    ASSERT_TRUE(listing);
+    EXPECT_EQ(listing->pathText, QStringLiteral("/home/ann"));
+    EXPECT_EQ(listing->countText, QStringLiteral("2 Folders 1 File"));
+    ASSERT_EQ(listing->rows.size(), 2u);
+    const PaneRow& folder = listing->rows[0];
+    EXPECT_EQ(cellsOf(folder),
+              (QStringList{"sub", " File Folder", "", "1/2/2020", "D", "", "", ""}));
+    EXPECT_TRUE(folder.isFolder());
+    EXPECT_FALSE(listing->rows[1].isFolder());
+    for (const PaneRow& row : listing->rows) {
+        EXPECT_TRUE(row.nativeName.empty());
+        EXPECT_EQ(row.smallImage, 0);
+        EXPECT_EQ(row.largeImage, 0);
+        EXPECT_EQ(row.foreColor, RowColor::Black);
+    }
+}
+
+TEST(SavedListingFormat, AcceptsLfAloneCrAloneAndAMissingLastLineEnd)
+{
+    for (const QByteArray& bytes :
+         {QByteArray("p\nc\na\nb"), QByteArray("p\rc\ra\rb\r"), QByteArray("p\r\nc\na\r\nb\n")}) {
+        const auto listing = SavedListingFormat::parse(bytes);
+        ASSERT_TRUE(listing) << bytes.toStdString();
+        EXPECT_EQ(listing->pathText, QStringLiteral("p"));
+        EXPECT_EQ(listing->countText, QStringLiteral("c"));
+        ASSERT_EQ(listing->rows.size(), 2u) << bytes.toStdString();
+        EXPECT_EQ(listing->rows[1].texts->cells[0], QStringLiteral("b"));
+    }
+}
+
+TEST(SavedListingFormat, TwoLinesGiveAnEmptyListAndAnEmptyLineInsideIsARow)
+{
+    auto listing = SavedListingFormat::parse("p\r\n\r\n");
+    ASSERT_TRUE(listing);
+    EXPECT_TRUE(listing->countText.isEmpty());
+    EXPECT_TRUE(listing->rows.empty());
+
+    listing = SavedListingFormat::parse("p\r\nc\r\n\r\nx\r\n");
+    ASSERT_TRUE(listing);
+    ASSERT_EQ(listing->rows.size(), 2u);
+    EXPECT_EQ(cellsOf(listing->rows[0]), QStringList(8, QString()));
+}
+
+TEST(SavedListingFormat, FewerThanTwoLinesIsNoListing)
+{
+    EXPECT_FALSE(SavedListingFormat::parse(QByteArray()));
+    EXPECT_FALSE(SavedListingFormat::parse("/home/ann\r\n"));
+    EXPECT_FALSE(SavedListingFormat::parse("/home/ann"));
+    EXPECT_FALSE(SavedListingFormat::parse("\xEF\xBB\xBF"));
+}
+
+TEST(SavedListingFormat, ShortRowsGetEmptyCellsAndExtraFieldsAreIgnored)
+{
+    const auto listing = SavedListingFormat::parse("p\r\nc\r\nonly\r\na\x02"
+                                                   "b\r\n1\x02"
+                                                   "2\x02"
+                                                   "3\x02"
+                                                   "4\x02"
+                                                   "5\x02"
+                                                   "6\x02"
+                                                   "7\x02"
+                                                   "8\x02"
+                                                   "9\r\n");
+    ASSERT_TRUE(listing);
+    ASSERT_EQ(listing->rows.size(), 3u);
+    EXPECT_EQ(cellsOf(listing->rows[0]), (QStringList{"only", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(cellsOf(listing->rows[1]), (QStringList{"a", "b", "", "", "", "", "", ""}));
+    // Sub-item 7 is not part of the file: the eighth cell stays empty.
+    EXPECT_EQ(cellsOf(listing->rows[2]), (QStringList{"1", "2", "3", "4", "5", "6", "7", ""}));
+}
+
+TEST(SavedListingFormat, ValidUtf8IsReadAsUtf8AndAByteOrderMarkIsDropped)
+{
+    const auto listing = SavedListingFormat::parse("\xEF\xBB\xBF/home/J\xC3\xBCrgen\r\n"
+                                                   "\xE2\x82\xAC\r\n");
+    ASSERT_TRUE(listing);
+    EXPECT_EQ(listing->pathText, QStringLiteral("/home/J\u00fcrgen"));
+    EXPECT_EQ(listing->countText, QStringLiteral("\u20ac"));
+}
+
+TEST(SavedListingFormat, InvalidUtf8IsReadAsWindows1252)
+{
+    const auto listing =
+        SavedListingFormat::parse("C:\\Caf\xE9\r\n\x80 5\r\n\x93quoted\x94\x02\x96\r\n");
+    ASSERT_TRUE(listing);
+    EXPECT_EQ(listing->pathText, QStringLiteral("C:\\Caf\u00e9"));
+    EXPECT_EQ(listing->countText, QStringLiteral("\u20ac 5"));
+    EXPECT_EQ(listing->rows[0].texts->cells[0], QStringLiteral("\u201cquoted\u201d"));
+    EXPECT_EQ(listing->rows[0].texts->cells[1], QStringLiteral("\u2013"));
+}
+
+TEST(SavedListingFormat, Windows1252TableAgreesWithQt)
+{
+    QByteArray all(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        all[i] = char(i);
+    const QString table = SavedListingFormat::decodeWindows1252(all);
+    ASSERT_EQ(table.size(), 256);
+    EXPECT_EQ(table[0x80], QChar(0x20AC));
+    EXPECT_EQ(table[0x9F], QChar(0x0178));
+    EXPECT_EQ(table[0xE9], QChar(0x00E9));
+    QStringDecoder qt("windows-1252");
+    if (!qt.isValid())
+        GTEST_SKIP() << "this Qt has no Windows-1252 converter; the table is used instead";
+    EXPECT_EQ(table, qt.decode(all));
+}
+
+TEST(SavedListingFormat, HugeLineAndBinaryBytesAreReadWithoutHarm)
+{
+    QByteArray huge("p\r\nc\r\n");
+    huge.append(QByteArray(20 * 1024 * 1024, 'n'));
+    huge.append("\x02tail\r\n");
+    auto listing = SavedListingFormat::parse(huge);
+    ASSERT_TRUE(listing);
+    ASSERT_EQ(listing->rows.size(), 1u);
+    EXPECT_EQ(listing->rows[0].texts->cells[0].size(), 20 * 1024 * 1024);
+    EXPECT_EQ(listing->rows[0].texts->cells[1], QStringLiteral("tail"));
+
+    // Every byte value, NULs and stray line ends included, in a pseudo-random order.
+    QByteArray binary;
+    uint32_t state = 12345;
+    for (int i = 0; i < 64 * 1024; ++i) {
+        state = state * 1103515245u + 12345u;
+        binary.append(char(state >> 16));
+    }
+    listing = SavedListingFormat::parse(binary);
+    ASSERT_TRUE(listing);
+    for (const PaneRow& row : listing->rows)
+        for (const QString& cell : row.texts->cells) {
+            EXPECT_FALSE(cell.contains(QLatin1Char('\r')));
+            EXPECT_FALSE(cell.contains(QLatin1Char('\n')));
+            EXPECT_FALSE(cell.contains(SavedListingFormat::Separator));
+        }
+}
+
+TEST(SavedListingFormat, WrittenLinesReadBackAsTheSameTexts)
+{
+    const std::array<QString, 7> fields = {QStringLiteral("\u65e5\u672c.txt"),
+                                           QStringLiteral("Text"),
+                                           QStringLiteral("   12"),
+                                           QStringLiteral("12/8/2026 7:29:42 AM"),
+                                           QStringLiteral("RH"),
+                                           QString(),
+                                           QStringLiteral(" ")};
+    QByteArray bytes = lineOf({QStringLiteral("/p")}) + lineOf({QStringLiteral("c")});
+    SavedListingFormat::appendLine(bytes, fields);
+    const auto listing = SavedListingFormat::parse(bytes);
+    ASSERT_TRUE(listing);
+    ASSERT_EQ(listing->rows.size(), 1u);
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(listing->rows[0].texts->cells[size_t(c)], fields[size_t(c)]) << c;
+}
+
+} // namespace
+} // namespace vennic
