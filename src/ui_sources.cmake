@@ -6,6 +6,7 @@ set(VENNIC_UI_SOURCES
     app/mainform.cpp
     app/mainformcontrols.cpp
     app/mainformlayout.cpp
+    app/mainformoutput.cpp
     app/mainformlist.cpp
     app/mainformnavigation.cpp
     platform/desktoplauncher.h

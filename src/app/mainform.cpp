@@ -90,6 +90,7 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     createMenus();
     createListMenu();
     connectNavigation();
+    connectOutput();
     m_launcher = std::make_shared<DesktopLauncher>();
     m_client->installEventFilter(this);
 
@@ -222,6 +223,11 @@ void MainForm::setPanePath(int index, const NativeString& path)
     LVPATH[size_t(index)]->setText(nativeToQString(path));
 }
 
+void MainForm::clearPaneNativePath(int index)
+{
+    m_nativePath[size_t(index)].reset();
+}
+
 NativeString MainForm::panePath(int index) const
 {
     if (const auto& native = m_nativePath[size_t(index)])
@@ -252,6 +258,7 @@ void MainForm::GetListing(int Index)
     // A listing that fails must not leave the previous folder behind the pane.
     PaneDrive[pane].reset();
     PaneFolder[pane].reset();
+    PaneListed[pane] = false;
     LV1Rows[pane]->setRightAligned(ColBytes, true);
     setFilterHistory({QStringLiteral("*.*")});
     LV1Rows[pane]->clear();
@@ -284,6 +291,7 @@ void MainForm::GetListing(int Index)
     PaneDrive[pane] = std::move(result.drive);
     PaneFolder[pane] = std::move(result.folder);
     showPaneDrive(Index);
+    PaneListed[pane] = result.finished && PaneFolder[pane] != nullptr;
     if (result.finished) {
         FEX->setEditText(FEX->itemText(0));
         FEX_Change();

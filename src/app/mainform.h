@@ -1,5 +1,8 @@
 #pragma once
 
+#include "output/listingprinter.h"
+#include "output/printedlisting.h"
+#include "output/savedlistingcommands.h"
 #include "platform/filesystem.h"
 
 #include <QMainWindow>
@@ -29,6 +32,7 @@ class FileLauncher;
 class ListingTexts;
 class PaneList;
 class PaneListView;
+class PrinterFormatFrm;
 class Prompts;
 class TavButton;
 class TypeNames;
@@ -65,6 +69,9 @@ public:
     /// The path pane `index` lists: the kept native path, or the box's text when the user has
     /// edited the box since.
     NativeString panePath(int index) const;
+    /// Forgets pane `index`'s kept native path, as a user edit of the box does: the box's text
+    /// is then the path.
+    void clearPaneNativePath(int index);
 
     Prompts& prompts() const { return *m_prompts; }
     void setPrompts(std::shared_ptr<Prompts> prompts);
@@ -210,6 +217,41 @@ private:
 
 public:
     // --- end of navigation and list interaction ---
+
+    // --- Saved listings and printing (mainformoutput.cpp) ---
+    /// Whether each pane's rows come from a listing of the folder it holds (not after "Open"
+    /// or a failed listing): commands on the folder's files check it.
+    std::array<bool, 2> PaneListed{};
+    /// What the one file dialog of "Save (as)" and "Open" remembers between uses.
+    SavedListingDialog CD;
+
+    void M1Save_Click();
+    void M1Open_Click();
+    /// "Print": the full print with orientation, fonts and header.
+    void PrinBtn_Click();
+    /// The menu's "Print": the rows alone, in whatever the printer was last set to.
+    void M1Print_Click();
+    void PrinSmallBtn_Click();
+    void M1PrintCompact_Click();
+    void PrinPrevBtn_Click();
+    void M1PrintPreview_Click();
+    void M1PrinterFormat_Click();
+
+    /// The print commands' printer; tests install their own provider before printing.
+    ListingPrinter& printer();
+    void setPrinterProvider(PrinterProvider provider);
+    PrinterFormatFrm* printerFormatForm() const { return m_printerFormat; }
+
+private:
+    void connectOutput();
+    /// What a print reads from the active pane.
+    PrintedListing printedListing() const;
+
+    std::unique_ptr<ListingPrinter> m_printer;
+    PrinterFormatFrm* m_printerFormat = nullptr;
+
+public:
+    // --- end of saved listings and printing ---
 
     // --- Layout and splitter (mainformlayout.cpp) ---
     /// Resize of the window: re-flows the panes over the new size (nothing while minimized).

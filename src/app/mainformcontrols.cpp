@@ -120,15 +120,15 @@ void MainForm::createToolControls(QWidget* client)
     const Design buttons[] = {
         {Go1, "Refresh", 600, 0, 735, 375, true},
         {EndBtn, "End", 120, 0, 495, 375, true},
-        {PrinBtn, "Print", 1320, 0, 495, 375, false},
+        {PrinBtn, "Print", 1320, 0, 495, 375, true},
         {DelBtn, "Delete", 1800, 0, 615, 375, false},
         {DelAllBtn, "DA", 2400, 0, 375, 375, false},
         {CopyBtn, "Copy", 2760, 0, 615, 375, false},
         {RemBtn, "R", 5280, 0, 375, 375, false},
-        {PrinSmallBtn, "Print Small", 5640, 0, 855, 375, false},
+        {PrinSmallBtn, "Print Small", 5640, 0, 855, 375, true},
         {CompFldr, "Comp", 2760, 360, 375, 375, false},
         {Command1, "Command1", 6720, 360, 495, 315, false},
-        {PrinPrevBtn, "Command2", 8040, 360, 615, 315, false},
+        {PrinPrevBtn, "Command2", 8040, 360, 615, 315, true},
     };
     for (const Design& d : buttons) {
         d.button = new QPushButton(QString::fromLatin1(d.caption), client);
@@ -203,9 +203,6 @@ void MainForm::createMenus()
     M1PrinterFormat = M1->addAction(QStringLiteral("Printer Format"));
     M1->addSeparator();
     M1Exit = M1->addAction(QStringLiteral("Exit"));
-    for (QAction* later :
-         {M1Open, M1Save, M1Print, M1PrintCompact, M1PrintPreview, M1PrinterFormat})
-        later->setEnabled(false);
     connect(M1Exit, &QAction::triggered, this, &MainForm::M1Exit_Click);
 
     mView = menuBar()->addMenu(QStringLiteral("View"));

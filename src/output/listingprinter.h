@@ -4,12 +4,12 @@
 
 #include <QFont>
 #include <QPointer>
+#include <QPrinter>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
-class QPrinter;
 class QWidget;
 
 namespace vennic {

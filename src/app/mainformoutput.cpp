@@ -1,0 +1,120 @@
+// The main window's saved-listing and print commands: each reads the active pane and hands it
+// to the output code.
+#include "app/mainform.h"
+
+#include "output/printerformatfrm.h"
+#include "platform/imagelists.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/tavbutton.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vennic {
+
+void MainForm::connectOutput()
+{
+    connect(M1Save, &QAction::triggered, this, &MainForm::M1Save_Click);
+    connect(M1Open, &QAction::triggered, this, &MainForm::M1Open_Click);
+    connect(PrinBtn, &QPushButton::clicked, this, &MainForm::PrinBtn_Click);
+    connect(M1Print, &QAction::triggered, this, &MainForm::M1Print_Click);
+    connect(PrinSmallBtn, &QPushButton::clicked, this, &MainForm::PrinSmallBtn_Click);
+    connect(M1PrintCompact, &QAction::triggered, this, &MainForm::M1PrintCompact_Click);
+    connect(PrinPrevBtn, &QPushButton::clicked, this, &MainForm::PrinPrevBtn_Click);
+    connect(M1PrintPreview, &QAction::triggered, this, &MainForm::M1PrintPreview_Click);
+    connect(M1PrinterFormat, &QAction::triggered, this, &MainForm::M1PrinterFormat_Click);
+}
+
+void MainForm::M1Save_Click()
+{
+    const auto pane = size_t(ActivePane);
+    saveListingAs(*LV1Rows[pane], LVPATH[pane]->text(), LVFC[pane]->text(), prompts(), CD);
+}
+
+void MainForm::M1Open_Click()
+{
+    const auto pane = size_t(ActivePane);
+    std::optional<SavedListing> listing = openListing(prompts(), CD);
+    if (!listing)
+        return;
+    // The rows carry texts only: the path box holds the saved text, not a folder of this
+    // machine, and the pane's folder objects stay as they were.
+    LVPATH[pane]->setText(listing->pathText);
+    clearPaneNativePath(ActivePane);
+    LVFC[pane]->setText(listing->countText);
+    LV1Rows[pane]->setRows(std::move(listing->rows));
+    PaneListed[pane] = false;
+}
+
+ListingPrinter& MainForm::printer()
+{
+    if (!m_printer) {
+        m_printer =
+            std::make_unique<ListingPrinter>(&ListingPrinter::systemPrinter, LV1[0]->font());
+        m_printer->setWindowParent(this);
+    }
+    return *m_printer;
+}
+
+void MainForm::setPrinterProvider(PrinterProvider provider)
+{
+    m_printer = std::make_unique<ListingPrinter>(std::move(provider), LV1[0]->font());
+    m_printer->setWindowParent(this);
+}
+
+PrintedListing MainForm::printedListing() const
+{
+    const auto pane = size_t(ActivePane);
+    PrintedListing listing;
+    listing.rows = LV1Rows[pane];
+    listing.path = LVPATH[pane]->text();
+    listing.count = LVFC[pane]->text();
+    listing.fontName = LV1[pane]->font().family();
+    listing.fontSize = LV1[pane]->font().pointSizeF();
+    return listing;
+}
+
+void MainForm::PrinBtn_Click()
+{
+    printer().printFull(prompts(), printedListing(), PO->Latched());
+}
+
+void MainForm::M1Print_Click()
+{
+    printer().printRows(prompts(), printedListing());
+}
+
+void MainForm::PrinSmallBtn_Click()
+{
+    printer().printSmall(prompts(), printedListing(), PO->Latched());
+}
+
+void MainForm::M1PrintCompact_Click()
+{
+    PrinSmallBtn_Click();
+}
+
+void MainForm::PrinPrevBtn_Click()
+{
+    printer().showPreview(printedListing());
+}
+
+void MainForm::M1PrintPreview_Click()
+{
+    PrinPrevBtn_Click();
+}
+
+void MainForm::M1PrinterFormat_Click()
+{
+    if (!m_printerFormat) {
+        m_printerFormat = new PrinterFormatFrm(this);
+        m_printerFormat->setPO(PO);
+    }
+    m_printerFormat->show();
+    m_printerFormat->raise();
+}
+
+} // namespace vennic

@@ -1,0 +1,92 @@
+#include "output/printerformatfrm.h"
+#include "platform/tavbutton.h"
+#include "support/formfixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QRadioButton>
+
+namespace vennic {
+namespace {
+
+class MainFormOutputTest : public test::FormFixture {
+protected:
+    void prepare() override
+    {
+        m_tmp.file("sub/inner.bin", 100);
+        m_tmp.file("one.txt", 10);
+        m_tmp.file("two.dat", 1234);
+    }
+    QString inTmp(const char* name) const
+    {
+        return QString::fromStdString(m_tmp.path()) + QLatin1Char('/') + QLatin1String(name);
+    }
+};
+
+TEST_F(MainFormOutputTest, SavedListingOpensIntoTheOtherPaneWithTheSameTexts)
+{
+    m_form->ActivePane = 0;
+    m_prompts->answerFile(inTmp("left.tav"));
+    m_form->M1Save_Click();
+    ASSERT_TRUE(QFile::exists(inTmp("left.tav")));
+
+    m_form->ActivePane = 1;
+    const Folder* folderBefore = m_form->PaneFolder[1].get();
+    m_prompts->answerFile(inTmp("left.tav"));
+    m_form->M1Open_Click();
+    EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
+
+    ASSERT_EQ(rows(1).rowCount(), rows(0).rowCount());
+    for (int i = 0; i < rows(0).rowCount(); ++i)
+        for (int c = 0; c < 7; ++c)
+            EXPECT_EQ(rows(1).cellText(i, c), rows(0).cellText(i, c)) << i << ' ' << c;
+    EXPECT_EQ(m_form->LVPATH[1]->text(), m_form->LVPATH[0]->text());
+    EXPECT_EQ(m_form->LVFC[1]->text(), m_form->LVFC[0]->text());
+    // The rows no longer come from a listing; the pane's folder objects stay as they were.
+    EXPECT_FALSE(m_form->PaneListed[1]);
+    EXPECT_TRUE(m_form->PaneListed[0]);
+    EXPECT_EQ(m_form->PaneFolder[1].get(), folderBefore);
+    // The dialog offers the file chosen last.
+    EXPECT_EQ(m_prompts->fileRequests().back().initialFile, inTmp("left.tav"));
+}
+
+TEST_F(MainFormOutputTest, CancelledOpenLeavesThePaneAsItWas)
+{
+    const int before = rows(0).rowCount();
+    m_form->ActivePane = 0;
+    m_form->M1Open_Click();
+    EXPECT_EQ(rows(0).rowCount(), before);
+    EXPECT_TRUE(m_form->PaneListed[0]);
+}
+
+TEST_F(MainFormOutputTest, PrintsIntoANamedPdfWithoutAPrinterAndNothingWhenCancelled)
+{
+    m_form->setPrinterProvider([] { return std::unique_ptr<QPrinter>(); });
+    m_form->PrinBtn_Click(); // the file dialog is cancelled
+    EXPECT_FALSE(QFile::exists(inTmp("full.pdf")));
+
+    m_prompts->answerFile(inTmp("full.pdf"));
+    m_form->PrinBtn_Click();
+    EXPECT_GT(QFileInfo(inTmp("full.pdf")).size(), 0);
+
+    m_prompts->answerFile(inTmp("small.pdf"));
+    m_form->M1PrintCompact_Click();
+    EXPECT_GT(QFileInfo(inTmp("small.pdf")).size(), 0);
+    EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
+}
+
+TEST_F(MainFormOutputTest, PrinterFormatShowsAndSetsTheOrientationButton)
+{
+    m_form->PO->setLatched(true);
+    m_form->M1PrinterFormat_Click();
+    PrinterFormatFrm* form = m_form->printerFormatForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->PO(), m_form->PO);
+}
+
+} // namespace
+} // namespace vennic
