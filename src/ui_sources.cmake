@@ -7,6 +7,8 @@ set(VENNIC_UI_SOURCES
     app/mainformcontrols.cpp
     app/mainformlayout.cpp
     app/mainformoutput.cpp
+    app/mainformfileops.cpp
+    app/mainformdrives.cpp
     app/mainformlist.cpp
     app/mainformnavigation.cpp
     platform/desktoplauncher.h

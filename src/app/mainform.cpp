@@ -91,6 +91,8 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     createListMenu();
     connectNavigation();
     connectOutput();
+    connectFileOps();
+    connectDrives();
     m_launcher = std::make_shared<DesktopLauncher>();
     m_client->installEventFilter(this);
 
@@ -330,7 +332,7 @@ void MainForm::closeEvent(QCloseEvent* event)
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (layoutEvent(watched, event))
+    if (layoutEvent(watched, event) || drivesEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }

@@ -253,6 +253,24 @@ private:
 public:
     // --- end of saved listings and printing ---
 
+    // --- File operations (mainformfileops.cpp) ---
+private:
+    /// Connects the file commands (marks, copy, delete, comparison, column alignment).
+    void connectFileOps();
+
+public:
+    // --- end of file operations ---
+
+    // --- Drive information, attributes and About (mainformdrives.cpp) ---
+private:
+    /// Connects the drive dialog, the attributes command and the About dialog.
+    void connectDrives();
+    /// Clicks on the drive and selected-item labels; true when handled.
+    bool drivesEvent(QObject* watched, QEvent* event);
+
+public:
+    // --- end of drive information, attributes and About ---
+
     // --- Layout and splitter (mainformlayout.cpp) ---
     /// Resize of the window: re-flows the panes over the new size (nothing while minimized).
     void Form_Resize();
