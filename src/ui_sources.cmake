@@ -11,6 +11,16 @@ set(VENNIC_UI_SOURCES
     app/mainformdrives.cpp
     app/mainformlist.cpp
     app/mainformnavigation.cpp
+    app/vennicabout.h
+    app/vennicabout.cpp
+    drives/borderlessdialog.h
+    drives/borderlessdialog.cpp
+    drives/driveinfo.h
+    drives/driveinfo.cpp
+    fileops/alertform.h
+    fileops/alertform.cpp
+    fileops/fileatts.h
+    fileops/fileatts.cpp
     platform/desktoplauncher.h
     platform/desktoplauncher.cpp
     platform/imagelists.h

@@ -254,19 +254,94 @@ public:
     // --- end of saved listings and printing ---
 
     // --- File operations (mainformfileops.cpp) ---
+    /// "Action" menu "Copy": the active pane's first selected row gets the pane's copy mark
+    /// (image 9 on the left, 10 on the right). Nothing when no row is selected.
+    void LVCopy_Click();
+    /// "Action" menu "Move": marks the selected row for copy as "Copy" does; no file moves.
+    void LVMove_Click();
+    /// "Action" menu "Delete": the active pane's first selected row gets the delete mark.
+    void LVDelete_Click();
+    /// "Copy": copies the files of the left pane's rows marked for copy into the right pane's
+    /// folder, replacing files of the same name, then refills the left pane.
+    void CopyBtn_Click();
+    /// "Delete": asks (modal) and, on "OK", deletes the files marked for deletion in the
+    /// active pane (DeleteMarkedFiles). "Cancel" deletes nothing.
+    void DelBtn_Click();
+    /// "DA": marks every file row of the active pane, asks naming the folder and how many
+    /// files go, and on "OK" deletes every file of the pane's folder (DeleteAllFiles);
+    /// "Cancel" takes the marks off. Refused, with a message, unless the pane's rows come from
+    /// a listing of the folder it holds.
+    void DelAllBtn_Click();
+    /// "R": rebuilds the right pane's rows from the left pane's names.
+    void RemBtn_Click();
+    /// "Comp": lines the two panes up by name.
+    void CompFldr_Click();
+    /// "Command1": after the warning's "OK", right-aligns the column of the left list that
+    /// `Text1` names.
+    void Command1_Click();
+
+    /// Deletes (without forcing) the files whose own row in the active pane carries the delete
+    /// mark, reports every failure in one message, and refills that pane.
+    void DeleteMarkedFiles();
+    /// Gives every file row of the active pane the delete mark.
+    void MarkAllFilesForDelete();
+    /// Deletes every file of the active pane's listed folder, read-only ones too, reports every
+    /// failure in one message and refills the pane. Only after the question of "DA".
+    void DeleteAllFiles();
+
+    /// The warning of the column alignment, made on first use.
+    class AlertForm* alertForm() const { return m_alertForm; }
+
 private:
     /// Connects the file commands (marks, copy, delete, comparison, column alignment).
     void connectFileOps();
+    /// Gives the active pane's first selected row a mark image.
+    void markSelectedRow(int image);
+
+    class AlertForm* m_alertForm = nullptr;
+    bool m_waitingForAlert = false;
+    /// The small images the file rows had before MarkAllFilesForDelete, for taking the marks
+    /// off again.
+    std::vector<std::pair<int, uint8_t>> m_deleteAllSaved;
 
 public:
     // --- end of file operations ---
 
     // --- Drive information, attributes and About (mainformdrives.cpp) ---
+    // The dialogs are named with elaborated type specifiers, which declare them in this
+    // namespace, so this header needs none of their headers.
+
+    /// A click on pane `Index`'s drive line: fills the one drive dialog for the drive holding
+    /// the pane's path and shows it, not modal.
+    void LVDrive_Click(int Index);
+    /// "Attributes": shows the attributes of the active pane's selected row and, for a file,
+    /// writes the changes the user makes when the dialog closes with "Set".
+    void LVAttributes_Click();
+    /// A click on pane `Index`'s selected-item label runs the attributes command.
+    void SelFile_Click(int Index);
+    /// "About" of the "Help" menu.
+    void mAbout_Click();
+    /// The attribute letters of a file, in the order R H S V D A a C.
+    static QString AttributeLetters(const File& file);
+
+    /// The dialogs, each made on first use; null before.
+    class DriveInfo* driveInfoForm() const { return m_driveInfo; }
+    class FileAtts* fileAttsForm() const { return m_fileAtts; }
+    class VennicAbout* aboutForm() const { return m_about; }
+
 private:
     /// Connects the drive dialog, the attributes command and the About dialog.
     void connectDrives();
     /// Clicks on the drive and selected-item labels; true when handled.
     bool drivesEvent(QObject* watched, QEvent* event);
+    class DriveInfo& driveInfo();
+    class FileAtts& fileAtts();
+    /// The drive dialog's "Set": writes the name and reports a failure; true when written.
+    bool writeVolumeName(const NativeString& drivePath, const QString& name);
+
+    class DriveInfo* m_driveInfo = nullptr;
+    class FileAtts* m_fileAtts = nullptr;
+    class VennicAbout* m_about = nullptr;
 
 public:
     // --- end of drive information, attributes and About ---

@@ -1,10 +1,220 @@
 // The main window's drive information, file attributes and About commands.
 #include "app/mainform.h"
 
+#include "app/vennicabout.h"
+#include "drives/driveinfo.h"
+#include "drives/driveinfovalues.h"
+#include "drives/volumenamewrite.h"
+#include "fileops/attributeedit.h"
+#include "fileops/fileatts.h"
+#include "listing/listingtexts.h"
+#include "listing/listinteraction.h"
+#include "listing/nativetext.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/pathrules.h"
+#include "platform/prompts.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMouseEvent>
+
 namespace vennic {
 
-void MainForm::connectDrives() {}
+namespace {
 
-bool MainForm::drivesEvent(QObject*, QEvent*) { return false; }
+/// The type text of a folder row, as every listing and saved file writes it.
+const QString FolderTypeText = QStringLiteral(" File Folder");
+
+/// An error's description and number, with the system's reason when there is one.
+QString errorText(const FsError& error)
+{
+    QString text = QString::fromStdString(error.description()) + QString::number(error.number());
+    if (!error.detail().empty())
+        text += QStringLiteral(" (%1)").arg(QString::fromStdString(error.detail()));
+    return text;
+}
+
+} // namespace
+
+void MainForm::connectDrives()
+{
+    for (int i = 0; i < 2; ++i) {
+        LVDrive[size_t(i)]->installEventFilter(this);
+        SelFile[size_t(i)]->installEventFilter(this);
+    }
+    LVAttributes->setEnabled(true);
+    connect(LVAttributes, &QAction::triggered, this, &MainForm::LVAttributes_Click);
+    mAbout->setEnabled(true);
+    connect(mAbout, &QAction::triggered, this, &MainForm::mAbout_Click);
+}
+
+bool MainForm::drivesEvent(QObject* watched, QEvent* event)
+{
+    for (int i = 0; i < 2; ++i) {
+        const bool drive = watched == LVDrive[size_t(i)];
+        const bool selected = watched == SelFile[size_t(i)];
+        if (!drive && !selected)
+            continue;
+        // The press is kept from the window's surface below the label, where it would be
+        // taken for the start of a splitter drag; the release inside the label is the click.
+        if (event->type() == QEvent::MouseButtonPress)
+            return true;
+        if (event->type() != QEvent::MouseButtonRelease)
+            return false;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto* label = static_cast<QWidget*>(watched);
+        if (mouse->button() != Qt::LeftButton ||
+            !label->rect().contains(mouse->position().toPoint()))
+            return true;
+        if (drive)
+            LVDrive_Click(i);
+        else
+            SelFile_Click(i);
+        return true;
+    }
+    return false;
+}
+
+DriveInfo& MainForm::driveInfo()
+{
+    if (!m_driveInfo) {
+        m_driveInfo = new DriveInfo(this);
+        m_driveInfo->setVolumeNameWriter(
+            [this](const NativeString& drivePath, const QString& name) {
+                return writeVolumeName(drivePath, name);
+            });
+    }
+    return *m_driveInfo;
+}
+
+FileAtts& MainForm::fileAtts()
+{
+    if (!m_fileAtts)
+        m_fileAtts = new FileAtts(this);
+    return *m_fileAtts;
+}
+
+void MainForm::LVDrive_Click(int Index)
+{
+    if (Index < 0 || Index > 1)
+        return;
+    // The pane's native path: a folder whose name is not UTF-8 still names its drive.
+    const NativeString path = panePath(Index);
+    std::unique_ptr<Drive> drive;
+    try {
+        const std::unique_ptr<FileSystem> fs = newFileSystem();
+        const NativeString spec = fs->DrivePart(path);
+        if (spec.empty())
+            throw FsError(FsErrorNumber::DeviceUnavailable);
+        drive = fs->GetDrive(spec);
+    } catch (const FsError& error) {
+        m_prompts->message(QStringLiteral("\"%1\" names no drive, so there is no drive "
+                                          "information to show.\n%2")
+                               .arg(nativeToQString(path), errorText(error)));
+        return;
+    }
+    DriveInfo& dialog = driveInfo();
+    dialog.fill(readDriveInfo(*drive, DriveTypeNames));
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+bool MainForm::writeVolumeName(const NativeString& drivePath, const QString& name)
+{
+    std::optional<QString> failure;
+    try {
+        const std::unique_ptr<FileSystem> fs = newFileSystem();
+        failure = vennic::writeVolumeName(*fs, drivePath, name);
+    } catch (const FsError& error) {
+        failure = volumeNameFailureText(error);
+    }
+    if (failure)
+        m_prompts->message(*failure);
+    return !failure;
+}
+
+void MainForm::SelFile_Click(int)
+{
+    // The command acts on the active pane's selected row, whichever label was clicked.
+    LVAttributes_Click();
+}
+
+void MainForm::LVAttributes_Click()
+{
+    const int index = ActivePane == 1 ? 1 : 0;
+    PaneList& rows = *LV1Rows[size_t(index)];
+    const int row = LV1[size_t(index)]->currentRow();
+    if (row < 0 || row >= rows.rowCount()) {
+        m_prompts->message(QStringLiteral("Select a file or folder in the list first, then "
+                                          "choose \"Attributes\"."));
+        return;
+    }
+    // The row itself names the entry: the selected-file label can name another row and
+    // cannot spell a name that is not UTF-8.
+    const QString name = rows.cellText(row, ColName);
+    const NativeString nativeName = rows.row(row).nativeName;
+    const std::optional<NativeString> path =
+        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
+    if (!path) {
+        m_prompts->message(QStringLiteral("\"%1\" is not a single file or folder name, so it "
+                                          "has no attributes to show.")
+                               .arg(name));
+        return;
+    }
+    const bool folder =
+        rows.cellText(row, ColType).compare(FolderTypeText, Qt::CaseInsensitive) == 0;
+
+    FileAtts& dialog = fileAtts();
+    dialog.ClearAtts();
+    dialog.SelFileName->setText(name);
+    AttributeEdit edit;
+    std::unique_ptr<FileSystem> fs;
+    try {
+        fs = newFileSystem();
+        edit = AttributeEdit::read(*fs, *path, folder);
+    } catch (const FsError& error) {
+        m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be read.\n%2")
+                               .arg(name, errorText(error)));
+        return;
+    }
+    dialog.showEntry(edit);
+    // Only "Set" writes; "Cancel" leaves the entry as it was.
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    std::optional<uint32_t> written;
+    try {
+        written = edit.write(*fs, dialog.tickedAttributes());
+    } catch (const FsError& error) {
+        m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be changed; the "
+                                          "file keeps the ones it had.\n%2")
+                               .arg(name, errorText(error)));
+        return;
+    }
+    // The row shows what was written, if the pane still holds it.
+    if (!written || row >= rows.rowCount() || rows.row(row).nativeName != nativeName ||
+        rows.cellText(row, ColName) != name)
+        return;
+    if (*written & Attr::Compressed)
+        rows.setForeColor(row, RowColor::Blue);
+    rows.setCellText(row, ColAttributes, attributeLetters(*written));
+}
+
+QString MainForm::AttributeLetters(const File& file)
+{
+    return attributeLetters(file.Attributes());
+}
+
+void MainForm::mAbout_Click()
+{
+    if (!m_about)
+        m_about = new VennicAbout(this);
+    m_about->setModal(true);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
 
 } // namespace vennic

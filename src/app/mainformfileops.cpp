@@ -2,8 +2,301 @@
 // right pane's rebuild and the folder comparison.
 #include "app/mainform.h"
 
+#include "fileops/alertform.h"
+#include "fileops/columnalignment.h"
+#include "fileops/confirmdelete.h"
+#include "fileops/fileoperations.h"
+#include "fileops/foldercomparison.h"
+#include "fileops/rightpanerebuild.h"
+#include "fileops/rowmarks.h"
+#include "listing/nativetext.h"
+#include "platform/panelist.h"
+#include "platform/panelistview.h"
+#include "platform/pathrules.h"
+#include "platform/prompts.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include <algorithm>
+
 namespace vennic {
 
-void MainForm::connectFileOps() {}
+namespace {
+
+QString paneName(int pane)
+{
+    return pane == 0 ? QStringLiteral("left") : QStringLiteral("right");
+}
+
+QString errorText(const FsError& error)
+{
+    return QString::fromStdString(error.description()) + QString::number(error.number());
+}
+
+/// Puts back a list view's selection and current row after its rows were rebuilt: `line` gives
+/// for each new row the old row it shows, or -1.
+void reselect(PaneListView& view, const std::vector<int>& line, const std::vector<int>& selected,
+              int current)
+{
+    QAbstractItemView* items = view.currentView();
+    QItemSelectionModel* selection = items ? items->selectionModel() : nullptr;
+    if (!selection || !view.model())
+        return;
+    std::vector<int> newRowOf(line.size(), -1);
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] >= 0 && size_t(line[i]) < newRowOf.size())
+            newRowOf[size_t(line[i])] = int(i);
+    const auto moved = [&](int old) {
+        return old >= 0 && size_t(old) < newRowOf.size() ? newRowOf[size_t(old)] : -1;
+    };
+    if (const int row = moved(current); row >= 0)
+        selection->setCurrentIndex(view.model()->index(row, 0), QItemSelectionModel::NoUpdate);
+    for (const int old : selected)
+        if (const int row = moved(old); row >= 0)
+            selection->select(view.model()->index(row, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+} // namespace
+
+void MainForm::connectFileOps()
+{
+    for (QPushButton* button : {CopyBtn, DelBtn, DelAllBtn, RemBtn, CompFldr, Command1})
+        button->setEnabled(true);
+    connect(CopyBtn, &QPushButton::clicked, this, &MainForm::CopyBtn_Click);
+    connect(DelBtn, &QPushButton::clicked, this, &MainForm::DelBtn_Click);
+    connect(DelAllBtn, &QPushButton::clicked, this, &MainForm::DelAllBtn_Click);
+    connect(RemBtn, &QPushButton::clicked, this, &MainForm::RemBtn_Click);
+    connect(CompFldr, &QPushButton::clicked, this, &MainForm::CompFldr_Click);
+    connect(Command1, &QPushButton::clicked, this, &MainForm::Command1_Click);
+
+    // The marking items act on the active pane's selected row, whichever row the menu was
+    // opened on, and do nothing when none is selected. setMenuRow enables them.
+    connect(LVCopy, &QAction::triggered, this, &MainForm::LVCopy_Click);
+    connect(LVMove, &QAction::triggered, this, &MainForm::LVMove_Click);
+    connect(LVDelete, &QAction::triggered, this, &MainForm::LVDelete_Click);
+}
+
+void MainForm::markSelectedRow(int image)
+{
+    const auto pane = size_t(ActivePane);
+    markFirstSelectedRow(*LV1Rows[pane], LV1[pane]->selectedRows(), image);
+}
+
+void MainForm::LVCopy_Click()
+{
+    markSelectedRow(copyMark(ActivePane));
+}
+
+void MainForm::LVMove_Click()
+{
+    // The list allows one selected row, so its selected item is its first selected row.
+    markSelectedRow(copyMark(ActivePane));
+}
+
+void MainForm::LVDelete_Click()
+{
+    markSelectedRow(RowImage::SmallDelete);
+}
+
+void MainForm::CopyBtn_Click()
+{
+    FileOpOutcome outcome;
+    {
+        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
+        outcome = copyMarkedFiles(*LV1Rows[0], panePath(0), panePath(1), *fileSystem, PathRules());
+    }
+    GetListing(0);
+    if (!outcome.failures.empty())
+        m_prompts->message(outcome.failures.message(
+            QStringLiteral("%1 of the marked files could not be copied to %2:")
+                .arg(outcome.failures.count())
+                .arg(LVPATH[1]->text())));
+}
+
+void MainForm::DelBtn_Click()
+{
+    const int pane = ActivePane;
+    const size_t marked = rowsWithImage(*LV1Rows[size_t(pane)], RowImage::SmallDelete).size();
+    if (marked == 0) {
+        m_prompts->message(QStringLiteral("No row of the %1 pane is marked for deletion. Mark "
+                                          "files with \"Delete\" in the list's menu first.")
+                               .arg(paneName(pane)));
+        return;
+    }
+    if (!ConfirmDelete::ask(*m_prompts, ConfirmDelete::markedFilesQuestion(
+                                            int(marked), LVPATH[size_t(pane)]->text())))
+        return;
+    DeleteMarkedFiles();
+}
+
+void MainForm::DeleteMarkedFiles()
+{
+    const int pane = ActivePane;
+    FileOpOutcome outcome;
+    {
+        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
+        outcome =
+            deleteMarkedFiles(*LV1Rows[size_t(pane)], panePath(pane), *fileSystem, PathRules());
+    }
+    GetListing(pane);
+    if (!outcome.failures.empty())
+        m_prompts->message(
+            outcome.failures.message(QStringLiteral("%1 of the marked files could not be deleted:")
+                                         .arg(outcome.failures.count())));
+}
+
+void MainForm::DelAllBtn_Click()
+{
+    const int pane = ActivePane;
+    const auto p = size_t(pane);
+    // The files to delete are those of the folder the pane listed: after "Open", "R", "Comp"
+    // or a failed listing the rows may name files of another folder, or none.
+    if (!PaneListed[p] || !PaneFolder[p]) {
+        m_prompts->message(
+            QStringLiteral("\"DA\" deletes the files of the folder a pane lists, but the rows of "
+                           "the %1 pane do not come from a listing of its folder (a saved "
+                           "listing was opened, the pane was rebuilt or compared, or its listing "
+                           "failed). Nothing was deleted. Refresh the pane first.")
+                .arg(paneName(pane)));
+        return;
+    }
+    const QString folder = nativeToQString(PaneFolder[p]->Path());
+    size_t count = 0;
+    try {
+        count = PaneFolder[p]->Files().size();
+    } catch (const FsError& error) {
+        m_prompts->message(errorText(error));
+        return;
+    }
+    if (count == 0) {
+        m_prompts->message(QStringLiteral("%1 holds no files to delete.").arg(folder));
+        return;
+    }
+
+    MarkAllFilesForDelete();
+    const int shown = int(std::min(m_deleteAllSaved.size(), count));
+    if (!ConfirmDelete::ask(*m_prompts,
+                            ConfirmDelete::allFilesQuestion(int(count), shown, folder))) {
+        restoreImages(*LV1Rows[p], m_deleteAllSaved);
+        m_deleteAllSaved.clear();
+        return;
+    }
+    m_deleteAllSaved.clear();
+    DeleteAllFiles();
+}
+
+void MainForm::MarkAllFilesForDelete()
+{
+    m_deleteAllSaved = markFileRowsForDelete(*LV1Rows[size_t(ActivePane)]);
+}
+
+void MainForm::DeleteAllFiles()
+{
+    const int pane = ActivePane;
+    const auto p = size_t(pane);
+    if (!PaneListed[p] || !PaneFolder[p])
+        return;
+    FileOpOutcome outcome;
+    try {
+        const std::vector<Entry> files = PaneFolder[p]->Files();
+        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
+        outcome = deleteAllFiles(files, PaneFolder[p]->Path(), *fileSystem, PathRules());
+    } catch (const FsError& error) {
+        m_prompts->message(errorText(error));
+        return;
+    }
+    GetListing(pane);
+    if (!outcome.failures.empty())
+        m_prompts->message(outcome.failures.message(
+            QStringLiteral("%1 files could not be deleted:").arg(outcome.failures.count())));
+}
+
+void MainForm::RemBtn_Click()
+{
+    RebuildResult result;
+    try {
+        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
+        const std::unique_ptr<Folder> folder = fileSystem->GetFolder(panePath(1));
+        result = rebuildFromNames(*LV1Rows[0], *folder, typeNames(), PathRules());
+    } catch (const FsError& error) {
+        m_prompts->message(errorText(error));
+        return;
+    }
+    // The new rows stand beside the left pane's rows, in their order.
+    PaneList& right = *LV1Rows[1];
+    right.setSorted(false);
+    right.setRows(std::move(result.rows));
+    LVFC[1]->setText(result.countLine);
+    SelFile[1]->clear();
+    PaneListed[1] = false;
+    FEX->setEditText(FEX->itemText(0));
+    FEX_Change();
+    if (!result.skipped.isEmpty())
+        m_prompts->message(
+            QStringLiteral("These rows of the left pane are not single file names and were not "
+                           "looked up:\n") +
+            result.skipped.join(QLatin1Char('\n')));
+}
+
+void MainForm::CompFldr_Click()
+{
+    std::array<std::vector<int>, 2> selected;
+    std::array<int, 2> current{};
+    for (size_t p = 0; p < 2; ++p) {
+        selected[p] = LV1[p]->selectedRows();
+        current[p] = LV1[p]->currentRow();
+    }
+    const ComparisonPlan plan = compareFolders(*LV1Rows[0], *LV1Rows[1]);
+    // Blank rows now stand between the rows: neither pane lists its folder as it is.
+    PaneListed[0] = false;
+    PaneListed[1] = false;
+    const std::array<const std::vector<int>*, 2> lines{&plan.left, &plan.right};
+    for (size_t p = 0; p < 2; ++p)
+        if (std::find(lines[p]->begin(), lines[p]->end(), -1) != lines[p]->end())
+            reselect(*LV1[p], *lines[p], selected[p], current[p]);
+}
+
+void MainForm::Command1_Click()
+{
+    if (!m_alertForm)
+        m_alertForm = new AlertForm(*this);
+    // A second click while the warning waits only brings the warning forward.
+    if (m_waitingForAlert) {
+        m_alertForm->raise();
+        m_alertForm->activateWindow();
+        return;
+    }
+    DelAll = false;
+    QPointer<MainForm> self(this);
+    QPointer<AlertForm> alert(m_alertForm);
+    {
+        QEventLoop wait;
+        connect(alert, &AlertForm::closed, &wait, &QEventLoop::quit);
+        connect(alert, &QObject::destroyed, &wait, &QEventLoop::quit);
+        alert->show();
+        alert->raise();
+        alert->activateWindow();
+        m_waitingForAlert = true;
+        // The loop ends however the warning goes away: "OK", "Cancel" or a close.
+        if (alert->isVisible())
+            wait.exec();
+    }
+    if (!self)
+        return;
+    m_waitingForAlert = false;
+    if (!DelAll)
+        return;
+    alignColumnRight(*LV1Rows[0], Text1->text());
+    LV1[0]->update();
+}
 
 } // namespace vennic

@@ -108,6 +108,9 @@ void MainForm::setMenuRow(int index, int row)
     LVOF->setEnabled(folder);
     for (QAction* viewer : {LVVNotepad, LVVWordpad, LVVSE})
         viewer->setEnabled(row >= 0 && !folder);
+    // The marks go on the active pane's selected row; a menu opened over no row offers none.
+    for (QAction* mark : {LVCopy, LVMove, LVDelete})
+        mark->setEnabled(row >= 0);
 }
 
 void MainForm::LV1_MouseDown(int Index, int Row, Qt::MouseButton Button,

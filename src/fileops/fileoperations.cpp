@@ -1,0 +1,112 @@
+#include "fileops/fileoperations.h"
+
+#include "fileops/rowmarks.h"
+#include "listing/listinteraction.h"
+#include "listing/nativetext.h"
+#include "platform/panelist.h"
+#include "platform/pathrules.h"
+
+#include <exception>
+#include <optional>
+
+namespace vennic {
+
+namespace {
+
+const QString NotAName =
+    QStringLiteral("not a single plain file name, so it was skipped (the command only works on "
+                   "names inside the pane's folder)");
+const QString NoFolder = QStringLiteral("the pane names no folder");
+
+/// Runs one file's step; an error is added to the failures and the walk goes on.
+template <typename Step> void runOne(const QString& name, FileOpOutcome& outcome, Step&& step)
+{
+    try {
+        step();
+        ++outcome.done;
+    } catch (const FsError& error) {
+        outcome.failures.add(name, error);
+    } catch (const std::exception& error) {
+        outcome.failures.add(name, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+/// The display name of a row for a report: its text, or " " quoted so a blank row is seen.
+QString reportName(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    return text;
+}
+
+} // namespace
+
+FileOpOutcome copyMarkedFiles(const PaneList& rows, const NativeString& sourceFolder,
+                              const NativeString& destinationFolder, FileSystem& fileSystem,
+                              const PathRules& rules)
+{
+    FileOpOutcome outcome;
+    for (const int i : rowsWithImage(rows, RowImage::SmallCopyLeft)) {
+        const QString text = rows.cellText(i, ColName);
+        const QString name = reportName(text);
+        if (isFolderRow(rows, i)) {
+            outcome.failures.add(name, QStringLiteral("a folder; only files are copied"));
+            continue;
+        }
+        if (sourceFolder.empty() || destinationFolder.empty()) {
+            outcome.failures.add(name, NoFolder);
+            continue;
+        }
+        const PaneRow& row = rows.row(i);
+        const std::optional<NativeString> source = rowEntryPath(row, text, sourceFolder, rules);
+        const std::optional<NativeString> destination =
+            rowEntryPath(row, text, destinationFolder, rules);
+        if (!source || !destination) {
+            outcome.failures.add(name, NotAName);
+            continue;
+        }
+        runOne(name, outcome, [&] { fileSystem.GetFile(*source)->Copy(*destination, true); });
+    }
+    return outcome;
+}
+
+FileOpOutcome deleteMarkedFiles(const PaneList& rows, const NativeString& folder,
+                                FileSystem& fileSystem, const PathRules& rules)
+{
+    FileOpOutcome outcome;
+    for (const int i : rowsWithImage(rows, RowImage::SmallDelete)) {
+        const QString text = rows.cellText(i, ColName);
+        const QString name = reportName(text);
+        if (isFolderRow(rows, i)) {
+            outcome.failures.add(name, QStringLiteral("a folder; folders are never deleted"));
+            continue;
+        }
+        if (folder.empty()) {
+            outcome.failures.add(name, NoFolder);
+            continue;
+        }
+        const std::optional<NativeString> path = rowEntryPath(rows.row(i), text, folder, rules);
+        if (!path) {
+            outcome.failures.add(name, NotAName);
+            continue;
+        }
+        runOne(name, outcome, [&] { fileSystem.GetFile(*path)->Delete(false); });
+    }
+    return outcome;
+}
+
+FileOpOutcome deleteAllFiles(const std::vector<Entry>& files, const NativeString& folder,
+                             FileSystem& fileSystem, const PathRules& rules)
+{
+    FileOpOutcome outcome;
+    const NativeString folderText = rules.folderText(folder);
+    for (const Entry& entry : files) {
+        if (entry.isFolder)
+            continue;
+        runOne(nativeToQString(entry.name), outcome,
+               [&] { fileSystem.GetFile(folderText + entry.name)->Delete(true); });
+    }
+    return outcome;
+}
+
+} // namespace vennic

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/panerow.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace vennic {
+
+class PaneList;
+
+/// The lines of two compared panes: on each line the row each pane shows there, given as its
+/// position before the comparison, or -1 for a blank row the comparison puts in. Both lists
+/// have the same length.
+struct ComparisonPlan {
+    std::vector<int> left;
+    std::vector<int> right;
+};
+
+/// Compares two names: negative when the first comes before the second, 0 when they count as
+/// equal, positive otherwise.
+using NameOrder = std::function<int(const QString&, const QString&)>;
+
+/// The order of names in the user's locale collation, without regard to case.
+NameOrder localeNameOrder();
+
+/// The merge walk over two lists of names, one line at a time. Equal names share a line; where
+/// the left name comes first, the right pane gets a blank row on that line, and where it comes
+/// after, the left pane does. A list that has run out counts as coming after every name while
+/// the other still has one, and the walk ends when neither has. Linear in the names.
+ComparisonPlan planComparison(const QStringList& left, const QStringList& right,
+                              const NameOrder& order);
+
+/// The row a comparison puts in: the text " ", large image 1, small image 4, no other cells.
+PaneRow blankComparisonRow();
+/// A copy of a row with everything it carries.
+PaneRow copyOfRow(const PaneRow& row);
+
+/// Lines two pane lists up by name: switches automatic sorting off in both, walks their row
+/// texts as planComparison() does and gives each list its new rows with one model reset.
+/// Nothing else of a row changes. Returns the plan it applied.
+ComparisonPlan compareFolders(PaneList& left, PaneList& right,
+                              const NameOrder& order = localeNameOrder());
+
+} // namespace vennic

@@ -1,0 +1,124 @@
+#include "fileops/rightpanerebuild.h"
+
+#include "fileops/foldercomparison.h"
+#include "listing/listingtexts.h"
+#include "listing/listinteraction.h"
+#include "listing/nativetext.h"
+#include "listing/typenames.h"
+#include "platform/panelist.h"
+#include "platform/pathrules.h"
+
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+namespace vennic {
+
+namespace {
+
+PaneRow textRow(const QString& name)
+{
+    PaneRow row;
+    row.largeImage = RowImage::LargeFile;
+    row.smallImage = RowImage::SmallBlank;
+    row.texts = std::make_unique<RowTexts>();
+    row.texts->cells[ColName] = name;
+    return row;
+}
+
+} // namespace
+
+RebuildResult rebuildFromNames(const PaneList& left, const Folder& rightFolder, TypeNames& types,
+                               const PathRules& rules)
+{
+    const std::vector<Entry> folders = rightFolder.SubFolders();
+    const std::vector<Entry> files = rightFolder.Files();
+    std::unordered_map<NativeString, const Entry*> byName;
+    byName.reserve(folders.size() + files.size());
+    for (const Entry& entry : folders)
+        byName.emplace(entry.name, &entry);
+    for (const Entry& entry : files)
+        byName.emplace(entry.name, &entry);
+
+    RebuildResult result;
+    result.rows.reserve(size_t(left.rowCount()));
+    // Found folders are sized together afterwards, in parallel, as a listing sizes them.
+    std::vector<Entry> foundFolders;
+    std::vector<size_t> foundFolderRows;
+    int64_t fileCount = 0;
+    double total = 0;
+
+    for (int i = 0; i < left.rowCount(); ++i) {
+        const QString text = left.cellText(i, ColName);
+        // A comparison's blank row names nothing (a file really named " " has a native name).
+        if (text == QLatin1String(" ") && left.row(i).nativeName.empty()) {
+            result.rows.push_back(blankComparisonRow());
+            continue;
+        }
+        // The name alone: an empty folder gives back just the row's own name.
+        const std::optional<NativeString> name = rowEntryPath(left.row(i), text, {}, rules);
+        if (!name) {
+            result.skipped << text;
+            result.rows.push_back(textRow(QStringLiteral("--")));
+            continue;
+        }
+        const auto found = byName.find(*name);
+        if (found == byName.end()) {
+            result.rows.push_back(textRow(QStringLiteral("--")));
+            continue;
+        }
+        const Entry& entry = *found->second;
+        PaneRow row = textRow(nativeToQString(entry.name));
+        row.nativeName = entry.name;
+        row.attributes = entry.attributes;
+        if (entry.isFolder) {
+            row.flags = PaneRow::Folder;
+            row.largeImage = RowImage::LargeFolder;
+            row.smallImage = RowImage::SmallFolder;
+            row.foreColor = RowColor::Blue;
+            row.typeIndex = TypeNames::FolderIndex;
+            row.texts->cells[ColType] = QLatin1Char(' ') + types.text(TypeNames::FolderIndex);
+            foundFolders.push_back(entry);
+            foundFolderRows.push_back(result.rows.size());
+        } else {
+            row.flags = PaneRow::NoSizeColumn2;
+            row.typeIndex = types.indexOf(entry.name);
+            row.texts->cells[ColType] = types.text(row.typeIndex);
+            row.size = entry.size;
+            row.texts->cells[ColBytes] = sizeText(double(entry.size));
+            if (entry.attributes & Attr::Compressed)
+                row.foreColor = RowColor::Blue;
+            total += double(entry.size);
+            ++fileCount;
+        }
+        result.rows.push_back(std::move(row));
+    }
+
+    std::vector<FolderSize> sizes;
+    if (!foundFolders.empty()) {
+        try {
+            sizes = rightFolder.SubFolderSizes(foundFolders);
+        } catch (const FsError&) {
+            sizes.clear();
+        }
+    }
+    for (size_t f = 0; f < foundFolderRows.size(); ++f) {
+        PaneRow& row = result.rows[foundFolderRows[f]];
+        // A size that cannot be read stays empty and adds nothing.
+        if (f < sizes.size() && sizes[f].known()) {
+            row.size = sizes[f].bytes;
+            row.texts->cells[ColBytes] = sizeText(double(row.size));
+            row.texts->cells[ColBytes2] = row.texts->cells[ColBytes];
+            total += double(row.size);
+        } else {
+            row.flags |= PaneRow::SizeUnknown;
+        }
+    }
+
+    result.countLine = QString::number(fileCount) + QLatin1String(" Files, ") +
+                       QString::number(foundFolders.size()) + QLatin1String(" Folders, ") +
+                       numberText(total) + QLatin1String(" Bytes");
+    return result;
+}
+
+} // namespace vennic

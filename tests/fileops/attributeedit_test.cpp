@@ -1,0 +1,53 @@
+#include "fileops/attributeedit.h"
+
+#include "support/fakefilesystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace vennic {
+namespace {
+
+using test::FakeFileSystem;
+
+long countCalls(const FakeFileSystem& fake, const std::string& call)
+{
+    const auto calls = fake.calls();
+    return std::count(calls.begin(), calls.end(), call);
+}
+
+TEST(AttributeEdit, PosixFilesChangeOnlyReadOnly)
+{
+    const AttributeEdit edit("/f", Attr::Hidden | Attr::Archive, false, PathStyle::Posix);
+    EXPECT_EQ(edit.writable(), Attr::ReadOnly);
+    // Ticking everything changes read-only alone; hidden stays as the name makes it.
+    EXPECT_EQ(edit.wanted(0xFFFF), Attr::ReadOnly | Attr::Hidden | Attr::Archive);
+    EXPECT_EQ(edit.wanted(0), Attr::Hidden | Attr::Archive);
+    EXPECT_TRUE(edit.lockedReason(Attr::ReadOnly).isEmpty());
+    for (uint32_t bit : {Attr::Hidden, Attr::System, Attr::Archive, Attr::Compressed})
+        EXPECT_FALSE(edit.lockedReason(bit).isEmpty()) << bit;
+    EXPECT_TRUE(edit.lockedReason(Attr::Hidden).contains("hidden"));
+}
+
+TEST(AttributeEdit, WindowsFilesChangeTheFourStorableBits)
+{
+    const AttributeEdit edit("C:\\f", Attr::Archive | Attr::Compressed, false, PathStyle::Windows);
+    EXPECT_EQ(edit.writable(), Attr::ReadOnly | Attr::Hidden | Attr::System | Attr::Archive);
+    EXPECT_EQ(edit.wanted(Attr::ReadOnly | Attr::Volume), Attr::ReadOnly | Attr::Compressed);
+}
+
+TEST(AttributeEdit, WritesOnceAndOnlyWhenSomethingChanged)
+{
+    FakeFileSystem fake;
+    fake.addFile("/a.txt").attributes = Attr::ReadOnly | Attr::Archive;
+    const AttributeEdit edit = AttributeEdit::read(fake, "/a.txt", false, PathStyle::Posix);
+    EXPECT_EQ(edit.write(fake, Attr::ReadOnly), std::nullopt) << "read-only as it was";
+    EXPECT_EQ(countCalls(fake, "SetAttributes /a.txt"), 0);
+
+    EXPECT_EQ(edit.write(fake, 0), std::optional<uint32_t>(Attr::Archive));
+    EXPECT_EQ(countCalls(fake, "SetAttributes /a.txt"), 1);
+}
+
+} // namespace
+} // namespace vennic
