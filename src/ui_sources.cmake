@@ -7,6 +7,8 @@ set(VENNIC_UI_SOURCES
     app/mainformcontrols.cpp
     app/mainformlayout.cpp
     app/mainformoutput.cpp
+    shell/twipsgeometry.h
+    shell/twipsgeometry.cpp
     app/mainformfileops.cpp
     app/mainformdrives.cpp
     app/mainformlist.cpp

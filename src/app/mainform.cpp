@@ -12,6 +12,7 @@
 #include "platform/tavbutton.h"
 #include "platform/widgetprompts.h"
 #include "shell/twips.h"
+#include "shell/twipsgeometry.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -118,12 +119,6 @@ MainForm::~MainForm()
 int MainForm::twips(double length) const
 {
     return twipsToPixels(length, logicalDpiX());
-}
-
-void MainForm::setGeometryTwips(QWidget* widget, double left, double top, double width,
-                                double height)
-{
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
 }
 
 void MainForm::setPrompts(std::shared_ptr<Prompts> prompts)

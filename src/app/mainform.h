@@ -398,7 +398,6 @@ private:
     void watchLayoutEvents();
     /// The window's resize and mouse events for the pane layout; true when handled.
     bool layoutEvent(QObject* watched, QEvent* event);
-    void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);
 
     std::shared_ptr<Prompts> m_prompts;
     FileSystemFactory m_fileSystemFactory;

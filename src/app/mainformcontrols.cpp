@@ -4,6 +4,7 @@
 
 #include "listing/listingtexts.h"
 #include "listing/rowsort.h"
+#include "shell/twipsgeometry.h"
 
 #include "platform/imagelists.h"
 #include "platform/panelist.h"

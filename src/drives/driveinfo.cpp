@@ -2,6 +2,7 @@
 
 #include "platform/tavpanel.h"
 #include "shell/twips.h"
+#include "shell/twipsgeometry.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -180,15 +181,6 @@ void DriveInfo::VolNamSetBtn_Click()
 void DriveInfo::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
 {
     startDrag(mapToGlobal(QPointF(X, Y)).toPoint());
-}
-
-void DriveInfo::setGeometryTwips(QWidget* widget, double left, double top, double width,
-                                 double height)
-{
-    const double dpiX = logicalDpiX();
-    const double dpiY = logicalDpiY();
-    widget->setGeometry(twipsToPixels(left, dpiX), twipsToPixels(top, dpiY),
-                        twipsToPixels(width, dpiX), twipsToPixels(height, dpiY));
 }
 
 } // namespace vennic

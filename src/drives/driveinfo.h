@@ -80,7 +80,6 @@ private:
     void createControls();
     /// The load: tool tip, "Set" disabled, placement and size.
     void Form_Load();
-    void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);
 
     VolumeNameWriter m_writer;
     NativeString m_drivePath;

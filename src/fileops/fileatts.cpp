@@ -4,6 +4,7 @@
 #include "platform/tavbutton.h"
 #include "platform/tavpanel.h"
 #include "shell/twips.h"
+#include "shell/twipsgeometry.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -170,15 +171,6 @@ void FileAtts::showEvent(QShowEvent* event)
     for (TavButton* button : {SetBtn, CancelBtn, ClearBtn})
         button->setLatched(false);
     BorderlessDialog::showEvent(event);
-}
-
-void FileAtts::setGeometryTwips(QWidget* widget, double left, double top, double width,
-                                double height)
-{
-    const double dpiX = logicalDpiX();
-    const double dpiY = logicalDpiY();
-    widget->setGeometry(twipsToPixels(left, dpiX), twipsToPixels(top, dpiY),
-                        twipsToPixels(width, dpiX), twipsToPixels(height, dpiY));
 }
 
 } // namespace vennic

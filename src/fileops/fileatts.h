@@ -64,7 +64,6 @@ private:
     void createControls();
     /// The load: size, placement and the name label's colour.
     void Form_Load();
-    void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);
 };
 
 } // namespace vennic

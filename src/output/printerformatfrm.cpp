@@ -3,6 +3,7 @@
 #include "platform/tavbutton.h"
 #include "platform/tavpanel.h"
 #include "shell/twips.h"
+#include "shell/twipsgeometry.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -80,15 +81,6 @@ void PrinterFormatFrm::showPO()
     const bool landscape = m_po && m_po->Latched();
     POLand->setChecked(landscape);
     POPort->setChecked(!landscape);
-}
-
-void PrinterFormatFrm::setGeometryTwips(QWidget* widget, double left, double top, double width,
-                                        double height)
-{
-    const double dpiX = logicalDpiX();
-    const double dpiY = logicalDpiY();
-    widget->setGeometry(twipsToPixels(left, dpiX), twipsToPixels(top, dpiY),
-                        twipsToPixels(width, dpiX), twipsToPixels(height, dpiY));
 }
 
 } // namespace vennic

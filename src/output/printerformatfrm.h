@@ -39,7 +39,6 @@ protected:
 private:
     /// Sets the option buttons from `PO`'s latched state.
     void showPO();
-    void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);
 
     QPointer<TavButton> m_po;
     QMetaObject::Connection m_poConnection;
