@@ -104,10 +104,10 @@ void MainForm::LVDrive_Click(int Index)
     std::unique_ptr<Drive> drive;
     try {
         const std::unique_ptr<FileSystem> fs = newFileSystem();
-        const NativeString spec = fs->DrivePart(path);
-        if (spec.empty())
+        const NativeString driveName = fs->DrivePart(path);
+        if (driveName.empty())
             throw FsError(FsErrorNumber::DeviceUnavailable);
-        drive = fs->GetDrive(spec);
+        drive = fs->GetDrive(driveName);
     } catch (const FsError& error) {
         m_prompts->message(QStringLiteral("\"%1\" names no drive, so there is no drive "
                                           "information to show.\n%2")

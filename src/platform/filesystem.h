@@ -156,9 +156,9 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    /// The drive of a drive specification (a mount point on POSIX). Throws FsError (68,
+    /// The drive a drive name names (a mount point on POSIX). Throws FsError (68,
     /// "Device unavailable") for one that does not exist.
-    virtual std::unique_ptr<Drive> GetDrive(const NativeString& spec) = 0;
+    virtual std::unique_ptr<Drive> GetDrive(const NativeString& driveName) = 0;
     /// The folder a full path names. Throws FsError (76) when it names no folder.
     virtual std::unique_ptr<Folder> GetFolder(const NativeString& path) = 0;
     /// The file a full path names. Throws FsError (53) for a missing file.

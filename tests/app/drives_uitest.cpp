@@ -23,9 +23,9 @@ using test::FakeFileSystem;
 class SharedFake : public FileSystem {
 public:
     explicit SharedFake(FakeFileSystem& fake) : m_fake(fake) {}
-    std::unique_ptr<Drive> GetDrive(const NativeString& spec) override
+    std::unique_ptr<Drive> GetDrive(const NativeString& driveName) override
     {
-        return m_fake.GetDrive(spec);
+        return m_fake.GetDrive(driveName);
     }
     std::unique_ptr<Folder> GetFolder(const NativeString& path) override
     {

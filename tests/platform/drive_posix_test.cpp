@@ -82,13 +82,13 @@ TEST(PosixDrive, UnknownSpecificationIsDeviceUnavailable)
     const MountTable table = MountTable::read();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const std::string spec : {std::string("/no/such/mount"), std::string(), std::string("C:"),
-                                   dir.path().toStdString()}) {
+    for (const std::string driveName : {std::string("/no/such/mount"), std::string(),
+                                        std::string("C:"), dir.path().toStdString()}) {
         try {
-            openPosixDrive(spec, table, nullptr);
-            ADD_FAILURE() << "no error for " << spec;
+            openPosixDrive(driveName, table, nullptr);
+            ADD_FAILURE() << "no error for " << driveName;
         } catch (const FsError& e) {
-            EXPECT_EQ(e.number(), FsErrorNumber::DeviceUnavailable) << spec;
+            EXPECT_EQ(e.number(), FsErrorNumber::DeviceUnavailable) << driveName;
         }
     }
 }

@@ -278,15 +278,15 @@ FileTime FakeFileSystem::defaultTime()
     return localTime(2026, 12, 8, 7, 29, 42);
 }
 
-std::unique_ptr<Drive> FakeFileSystem::GetDrive(const NativeString& spec)
+std::unique_ptr<Drive> FakeFileSystem::GetDrive(const NativeString& driveName)
 {
-    record("GetDrive", spec);
-    check(Op::GetDrive, spec);
-    const NativeString path = normalized(spec);
+    record("GetDrive", driveName);
+    check(Op::GetDrive, driveName);
+    const NativeString path = normalized(driveName);
     for (DriveState& state : m_drives)
         if (state.path == path)
             return std::make_unique<FakeDrive>(*this, state);
-    throw FsError(FsErrorNumber::DeviceUnavailable, text(spec));
+    throw FsError(FsErrorNumber::DeviceUnavailable, text(driveName));
 }
 
 std::unique_ptr<Folder> FakeFileSystem::GetFolder(const NativeString& path)

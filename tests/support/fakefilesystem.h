@@ -85,7 +85,7 @@ public:
     /// The time new entries get: 8 December 2026 7:29:42 local time.
     static FileTime defaultTime();
 
-    std::unique_ptr<Drive> GetDrive(const NativeString& spec) override;
+    std::unique_ptr<Drive> GetDrive(const NativeString& driveName) override;
     std::unique_ptr<Folder> GetFolder(const NativeString& path) override;
     std::unique_ptr<File> GetFile(const NativeString& path) override;
     bool FileExists(const NativeString& path) override;

@@ -208,12 +208,12 @@ private:
 } // namespace
 
 std::unique_ptr<Drive>
-openPosixDrive(const NativeString& spec, const MountTable& table,
+openPosixDrive(const NativeString& driveName, const MountTable& table,
                std::function<std::unique_ptr<Folder>(const NativeString&)> folderOpener)
 {
-    const MountEntry* mount = table.byMountPoint(spec);
+    const MountEntry* mount = table.byMountPoint(driveName);
     if (!mount)
-        throw FsError(FsErrorNumber::DeviceUnavailable, spec);
+        throw FsError(FsErrorNumber::DeviceUnavailable, driveName);
     return std::make_unique<PosixDrive>(*mount, std::move(folderOpener));
 }
 

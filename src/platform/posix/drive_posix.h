@@ -9,11 +9,11 @@
 
 namespace vennic {
 
-/// Opens the drive whose mount point is `spec` in `table`. Throws FsError 68 ("Device
+/// Opens the drive whose mount point is `driveName` in `table`. Throws FsError 68 ("Device
 /// unavailable") when no file system is mounted there. `folderOpener` gives the drive's root
 /// folder object.
 std::unique_ptr<Drive>
-openPosixDrive(const NativeString& spec, const MountTable& table,
+openPosixDrive(const NativeString& driveName, const MountTable& table,
                std::function<std::unique_ptr<Folder>(const NativeString&)> folderOpener);
 
 /// The error for a failed volume-name write: the errno's number and a reason a user can act on

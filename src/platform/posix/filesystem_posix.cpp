@@ -18,11 +18,11 @@ class PosixFileSystem : public FileSystem {
 public:
     explicit PosixFileSystem(TypeNamer typeNamer) : m_typeNamer(std::move(typeNamer)) {}
 
-    std::unique_ptr<Drive> GetDrive(const NativeString& spec) override
+    std::unique_ptr<Drive> GetDrive(const NativeString& driveName) override
     {
         // The drive outlives this service (a pane keeps it), so its root folder is opened by a
         // free function rather than through this object.
-        return openPosixDrive(spec, MountTable::read(),
+        return openPosixDrive(driveName, MountTable::read(),
                               [](const NativeString& path) -> std::unique_ptr<Folder> {
                                   return PosixFolder::open(path);
                               });
