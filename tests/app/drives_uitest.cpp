@@ -3,8 +3,8 @@
 #include "app/vennicabout.h"
 #include "drives/driveinfo.h"
 #include "platform/tavpanel.h"
-#include "support/fakefilesystem.h"
 #include "support/scriptedprompts.h"
+#include "support/sharedfilesystem.h"
 
 #include <QAction>
 #include <QLabel>
@@ -18,30 +18,6 @@ namespace vennic {
 namespace {
 
 using test::FakeFileSystem;
-
-/// Hands out the one fake file system shared by every command of a test.
-class SharedFake : public FileSystem {
-public:
-    explicit SharedFake(FakeFileSystem& fake) : m_fake(fake) {}
-    std::unique_ptr<Drive> GetDrive(const NativeString& driveName) override
-    {
-        return m_fake.GetDrive(driveName);
-    }
-    std::unique_ptr<Folder> GetFolder(const NativeString& path) override
-    {
-        return m_fake.GetFolder(path);
-    }
-    std::unique_ptr<File> GetFile(const NativeString& path) override
-    {
-        return m_fake.GetFile(path);
-    }
-    bool FileExists(const NativeString& path) override { return m_fake.FileExists(path); }
-    std::vector<DriveListEntry> Drives() override { return m_fake.Drives(); }
-    NativeString DrivePart(const NativeString& path) override { return m_fake.DrivePart(path); }
-
-private:
-    FakeFileSystem& m_fake;
-};
 
 /// A main window on a fake file system with a fixed disk at "/" and a network share, the left
 /// pane in a folder of the disk and the right pane in the share.
@@ -60,8 +36,8 @@ protected:
         share.serialNumber = -2;
         m_fake.addFile("/home/ann/notes.txt", 1);
         m_fake.addFile("/mnt/team/plan.txt", 1);
-        m_form = std::make_unique<MainForm>(
-            MainFormOptions{m_prompts, [this] { return std::make_unique<SharedFake>(m_fake); }});
+        m_form = std::make_unique<MainForm>(MainFormOptions{
+            m_prompts, [this] { return std::make_unique<test::SharedFileSystem>(m_fake); }});
         m_form->setPanePath(0, "/home/ann");
         m_form->setPanePath(1, "/mnt/team");
         m_prompts->clear(); // the test's own current directory is not in the fake

@@ -32,28 +32,11 @@ protected:
         show(0, "left");
         show(1, "right");
     }
-    void show(int pane, const std::string& relative)
-    {
-        m_form->setPanePath(pane, m_tmp.pathOf(relative));
-        m_form->GetListing(pane);
-    }
-    int rowOf(int pane, const std::string& name)
-    {
-        for (int i = 0; i < rows(pane).rowCount(); ++i)
-            if (rows(pane).row(i).nativeName == name)
-                return i;
-        ADD_FAILURE() << "no row " << name;
-        return 0;
-    }
+    void show(int pane, const std::string& relative) { list(pane, m_tmp.pathOf(relative)); }
     int image(int pane, const std::string& name)
     {
-        return rows(pane).row(rowOf(pane, name)).smallImage;
-    }
-    /// Selects a row and makes its pane active, as a click does (without the click's mark).
-    void select(int pane, const std::string& name)
-    {
-        m_form->ActivePane = pane;
-        m_form->LV1[size_t(pane)]->setCurrentRow(rowOf(pane, name));
+        const int row = rowOf(pane, name);
+        return row < 0 ? -1 : rows(pane).row(row).smallImage;
     }
     void mark(int pane, const std::string& name, void (MainForm::*item)())
     {

@@ -1,8 +1,4 @@
-#include "app/mainform.h"
-
-#include "platform/panelistview.h"
-#include "support/scriptedprompts.h"
-#include "support/tempfolder.h"
+#include "support/formfixture.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -10,32 +6,20 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace vennic {
 namespace {
 
 /// The main window shown on the offscreen platform, started in a temporary folder, driven by
 /// simulated mouse input on its bare surface.
-class LayoutTest : public ::testing::Test {
+class LayoutTest : public test::FormFixture {
 protected:
+    void prepare() override { m_tmp.file("one.txt", 10); }
     void SetUp() override
     {
-        m_tmp.file("one.txt", 10);
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_tmp.path());
-        m_prompts = std::make_shared<test::ScriptedPrompts>();
-        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
-        m_form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+        FormFixture::SetUp();
+        ASSERT_TRUE(showForm());
         m_client = m_form->centralWidget();
-    }
-    void TearDown() override
-    {
-        m_form.reset();
-        std::filesystem::current_path(m_oldDir);
     }
 
     int px(double twips) const { return m_form->twips(twips); }
@@ -68,10 +52,6 @@ protected:
         EXPECT_NEAR(m_form->Up1[p]->x(), m_form->DR1[p]->geometry().right() + 1 + px(10), 1);
     }
 
-    test::TempFolder m_tmp;
-    std::filesystem::path m_oldDir;
-    std::shared_ptr<test::ScriptedPrompts> m_prompts;
-    std::unique_ptr<MainForm> m_form;
     QWidget* m_client = nullptr;
 };
 

@@ -1,11 +1,6 @@
-#include "app/mainform.h"
-
 #include "platform/filelauncher.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
 #include "support/fakefilesystem.h"
-#include "support/scriptedprompts.h"
-#include "support/tempfolder.h"
+#include "support/formfixture.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -15,9 +10,6 @@
 #include <QMenu>
 #include <QTest>
 #include <QTreeView>
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace vennic {
 namespace {
@@ -37,9 +29,9 @@ public:
 };
 
 /// A shown form on a temporary folder with files of chosen sizes and modification times.
-class ListInteractionTest : public ::testing::Test {
+class ListInteractionTest : public test::FormFixture {
 protected:
-    void SetUp() override
+    void prepare() override
     {
         m_tmp.file("a.txt", 9);
         m_tmp.file("b.txt", 1000000);
@@ -55,26 +47,19 @@ protected:
         setModified("link", FakeFileSystem::localTime(2019, 1, 1));
         setModified("caf\xe9", FakeFileSystem::localTime(2018, 1, 1));
         setModified("caf\xe9.txt", FakeFileSystem::localTime(2017, 1, 1));
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_tmp.path());
-        m_prompts = std::make_shared<test::ScriptedPrompts>();
-        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
+    }
+    void SetUp() override
+    {
+        FormFixture::SetUp();
         m_launcher = std::make_shared<RecordingLauncher>();
         m_form->setFileLauncher(m_launcher);
-        m_form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
-    }
-    void TearDown() override
-    {
-        m_form.reset();
-        std::filesystem::current_path(m_oldDir);
+        ASSERT_TRUE(showForm());
     }
 
     void setModified(const std::string& relative, FileTime when)
     {
         m_tmp.setTimes(relative, when, when);
     }
-    PaneList& rows(int pane) { return *m_form->LV1Rows[size_t(pane)]; }
     QTreeView* tree(int pane) { return m_form->LV1[size_t(pane)]->reportView(); }
     QStringList namesInOrder(int pane)
     {
@@ -82,13 +67,6 @@ protected:
         for (int i = 0; i < rows(pane).rowCount(); ++i)
             names << rows(pane).cellText(i, ColName);
         return names;
-    }
-    int rowOf(int pane, const std::string& nativeName)
-    {
-        for (int i = 0; i < rows(pane).rowCount(); ++i)
-            if (rows(pane).row(i).nativeName == nativeName)
-                return i;
-        return -1;
     }
     QPoint rowCenter(int pane, int row)
     {
@@ -120,11 +98,7 @@ protected:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
 
-    test::TempFolder m_tmp;
-    std::filesystem::path m_oldDir;
-    std::shared_ptr<test::ScriptedPrompts> m_prompts;
     std::shared_ptr<RecordingLauncher> m_launcher;
-    std::unique_ptr<MainForm> m_form;
 };
 
 TEST_F(ListInteractionTest, HeaderClicksSortBothWaysByValueWithTheIcon)

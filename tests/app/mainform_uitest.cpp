@@ -1,12 +1,7 @@
-#include "app/mainform.h"
-
 #include "app/ddpanel.h"
 #include "listing/typenames.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
 #include "platform/tavbutton.h"
-#include "support/scriptedprompts.h"
-#include "support/tempfolder.h"
+#include "support/formfixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,52 +12,23 @@
 #include <QScreen>
 #include <QTest>
 #include <QTreeView>
-#include <gtest/gtest.h>
 
 #include <unistd.h>
-
-#include <filesystem>
-#include <set>
 
 namespace vennic {
 namespace {
 
-/// A form started on a small temporary folder as the current directory, with scripted prompts
-/// and the real file system.
-class MainFormTest : public ::testing::Test {
+/// A form started on a small temporary folder.
+class MainFormTest : public test::FormFixture {
 protected:
-    void SetUp() override
+    void prepare() override
     {
         m_tmp.file("alpha/inner.bin", 100);
         m_tmp.folder("beta");
         m_tmp.file("one.txt", 10);
         m_tmp.file("two.dat", 0);
         m_tmp.file("README", 5);
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_tmp.path());
-        m_prompts = std::make_shared<test::ScriptedPrompts>();
-        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
     }
-    void TearDown() override
-    {
-        m_form.reset();
-        std::filesystem::current_path(m_oldDir);
-    }
-
-    PaneList& rows(int pane) { return *m_form->LV1Rows[size_t(pane)]; }
-    std::set<QString> names(int pane, bool folders)
-    {
-        std::set<QString> found;
-        for (int i = 0; i < rows(pane).rowCount(); ++i)
-            if (rows(pane).row(i).isFolder() == folders)
-                found.insert(rows(pane).cellText(i, ColName));
-        return found;
-    }
-
-    test::TempFolder m_tmp;
-    std::filesystem::path m_oldDir;
-    std::shared_ptr<test::ScriptedPrompts> m_prompts;
-    std::unique_ptr<MainForm> m_form;
 };
 
 TEST_F(MainFormTest, BothPanesListTheCurrentFolderAlike)
@@ -175,8 +141,7 @@ TEST_F(MainFormTest, ASecondListingStartedDuringOneIsRefused)
 
 TEST_F(MainFormTest, AFailedListingLeavesNoFolderBehindThePane)
 {
-    m_form->setPanePath(0, m_tmp.pathOf("missing"));
-    m_form->GetListing(0);
+    list(0, m_tmp.pathOf("missing"));
     EXPECT_EQ(m_prompts->messages(), QStringList{QStringLiteral("Path not found76")});
     EXPECT_EQ(m_form->PaneFolder[0], nullptr);
     EXPECT_EQ(rows(0).rowCount(), 0);
@@ -189,8 +154,7 @@ TEST_F(MainFormTest, NativePathListsNamesThatAreNotUtf8UntilTheUserEditsTheBox)
 {
     const std::string odd = m_tmp.folder("caf\xe9");
     m_tmp.file("caf\xe9/inside.txt", 3);
-    m_form->setPanePath(0, odd);
-    m_form->GetListing(0);
+    list(0, odd);
     EXPECT_EQ(names(0, false), (std::set<QString>{"inside.txt"}));
     EXPECT_EQ(m_form->panePath(0), odd);
 
@@ -228,8 +192,7 @@ TEST_F(MainFormTest, WindowPlacementControlsAndTabOrder)
 
 TEST_F(MainFormTest, EndClosesThePanelAndTheWindow)
 {
-    m_form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    ASSERT_TRUE(showForm());
     m_form->EndBtn->click();
     EXPECT_FALSE(m_form->isVisible());
     EXPECT_FALSE(m_form->ddPanel()->isVisible());
@@ -237,8 +200,8 @@ TEST_F(MainFormTest, EndClosesThePanelAndTheWindow)
 
 TEST_F(MainFormTest, PickingAFolderInThePanelListsItInThatPane)
 {
-    Q_EMIT m_form->ddPanel()->folderPicked(1, QString::fromStdString(m_tmp.pathOf("alpha")));
-    EXPECT_EQ(m_form->LVPATH[1]->text(), QString::fromStdString(m_tmp.pathOf("alpha")));
+    Q_EMIT m_form->ddPanel()->folderPicked(1, path("alpha"));
+    EXPECT_EQ(m_form->LVPATH[1]->text(), path("alpha"));
     EXPECT_EQ(m_form->LVFC[1]->text(), QStringLiteral("1 Files, 0 Folders, 100 Bytes"));
     EXPECT_EQ(m_form->LVFC[0]->text(), QStringLiteral("2 Files, 2 Folders, 110 Bytes"));
 }

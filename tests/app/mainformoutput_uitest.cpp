@@ -20,22 +20,18 @@ protected:
         m_tmp.file("one.txt", 10);
         m_tmp.file("two.dat", 1234);
     }
-    QString inTmp(const char* name) const
-    {
-        return QString::fromStdString(m_tmp.path()) + QLatin1Char('/') + QLatin1String(name);
-    }
 };
 
 TEST_F(MainFormOutputTest, SavedListingOpensIntoTheOtherPaneWithTheSameTexts)
 {
     m_form->ActivePane = 0;
-    m_prompts->answerFile(inTmp("left.tav"));
+    m_prompts->answerFile(path("left.tav"));
     m_form->M1Save_Click();
-    ASSERT_TRUE(QFile::exists(inTmp("left.tav")));
+    ASSERT_TRUE(QFile::exists(path("left.tav")));
 
     m_form->ActivePane = 1;
     const Folder* folderBefore = m_form->PaneFolder[1].get();
-    m_prompts->answerFile(inTmp("left.tav"));
+    m_prompts->answerFile(path("left.tav"));
     m_form->M1Open_Click();
     EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
 
@@ -50,7 +46,7 @@ TEST_F(MainFormOutputTest, SavedListingOpensIntoTheOtherPaneWithTheSameTexts)
     EXPECT_TRUE(m_form->PaneListed[0]);
     EXPECT_EQ(m_form->PaneFolder[1].get(), folderBefore);
     // The dialog offers the file chosen last.
-    EXPECT_EQ(m_prompts->fileRequests().back().initialFile, inTmp("left.tav"));
+    EXPECT_EQ(m_prompts->fileRequests().back().initialFile, path("left.tav"));
 }
 
 TEST_F(MainFormOutputTest, CancelledOpenLeavesThePaneAsItWas)
@@ -66,15 +62,15 @@ TEST_F(MainFormOutputTest, PrintsIntoANamedPdfWithoutAPrinterAndNothingWhenCance
 {
     m_form->setPrinterProvider([] { return std::unique_ptr<QPrinter>(); });
     m_form->PrinBtn_Click(); // the file dialog is cancelled
-    EXPECT_FALSE(QFile::exists(inTmp("full.pdf")));
+    EXPECT_FALSE(QFile::exists(path("full.pdf")));
 
-    m_prompts->answerFile(inTmp("full.pdf"));
+    m_prompts->answerFile(path("full.pdf"));
     m_form->PrinBtn_Click();
-    EXPECT_GT(QFileInfo(inTmp("full.pdf")).size(), 0);
+    EXPECT_GT(QFileInfo(path("full.pdf")).size(), 0);
 
-    m_prompts->answerFile(inTmp("small.pdf"));
+    m_prompts->answerFile(path("small.pdf"));
     m_form->M1PrintCompact_Click();
-    EXPECT_GT(QFileInfo(inTmp("small.pdf")).size(), 0);
+    EXPECT_GT(QFileInfo(path("small.pdf")).size(), 0);
     EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
 }
 

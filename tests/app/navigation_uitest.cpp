@@ -1,10 +1,5 @@
-#include "app/mainform.h"
-
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
-#include "support/fakefilesystem.h"
-#include "support/scriptedprompts.h"
-#include "support/tempfolder.h"
+#include "support/formfixture.h"
+#include "support/sharedfilesystem.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,19 +10,14 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <set>
 
 namespace vennic {
 namespace {
 
-/// A form started on a temporary folder as the current directory, with scripted prompts and
-/// the real file system.
-class NavigationTest : public ::testing::Test {
+/// A form started on a temporary folder with nested folders and a name that is not UTF-8.
+class NavigationTest : public test::FormFixture {
 protected:
-    void SetUp() override
+    void prepare() override
     {
         m_tmp.file("sub/deeper/inner.txt", 7);
         m_tmp.file("sub/a.txt", 3);
@@ -35,52 +25,12 @@ protected:
         m_tmp.file("top.txt", 1);
         m_tmp.file("top.dat", 2);
         m_tmp.file("caf\xe9/inner/deep.txt", 5);
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_tmp.path());
-        m_prompts = std::make_shared<test::ScriptedPrompts>();
-        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
-    }
-    void TearDown() override
-    {
-        m_form.reset();
-        std::filesystem::current_path(m_oldDir);
-    }
-
-    PaneList& rows(int pane) { return *m_form->LV1Rows[size_t(pane)]; }
-    std::set<QString> names(int pane, bool folders)
-    {
-        std::set<QString> found;
-        for (int i = 0; i < rows(pane).rowCount(); ++i)
-            if (rows(pane).row(i).isFolder() == folders)
-                found.insert(rows(pane).cellText(i, ColName));
-        return found;
-    }
-    int rowOf(int pane, const std::string& nativeName)
-    {
-        for (int i = 0; i < rows(pane).rowCount(); ++i)
-            if (rows(pane).row(i).nativeName == nativeName)
-                return i;
-        return -1;
-    }
-    QString path(const std::string& relative) const
-    {
-        return QString::fromStdString(m_tmp.pathOf(relative));
-    }
-    void list(int pane, const std::string& nativePath)
-    {
-        m_form->setPanePath(pane, nativePath);
-        m_form->GetListing(pane);
     }
     void typeFilter(const QString& pattern)
     {
         m_form->FEX->lineEdit()->selectAll();
         QTest::keyClicks(m_form->FEX->lineEdit(), pattern);
     }
-
-    test::TempFolder m_tmp;
-    std::filesystem::path m_oldDir;
-    std::shared_ptr<test::ScriptedPrompts> m_prompts;
-    std::unique_ptr<MainForm> m_form;
 };
 
 TEST_F(NavigationTest, UpGoesOneFolderUpKeepingTheNativePathAndStopsAtTheRoot)
@@ -201,30 +151,6 @@ TEST_F(NavigationTest, EnterOpensAFolderRowAndBackspaceGoesUp)
     EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
 }
 
-/// Hands out the one fake file system shared by every listing of a test.
-class SharedFake : public FileSystem {
-public:
-    explicit SharedFake(test::FakeFileSystem& fake) : m_fake(fake) {}
-    std::unique_ptr<Drive> GetDrive(const NativeString& driveName) override
-    {
-        return m_fake.GetDrive(driveName);
-    }
-    std::unique_ptr<Folder> GetFolder(const NativeString& path) override
-    {
-        return m_fake.GetFolder(path);
-    }
-    std::unique_ptr<File> GetFile(const NativeString& path) override
-    {
-        return m_fake.GetFile(path);
-    }
-    bool FileExists(const NativeString& path) override { return m_fake.FileExists(path); }
-    std::vector<DriveListEntry> Drives() override { return m_fake.Drives(); }
-    NativeString DrivePart(const NativeString& path) override { return m_fake.DrivePart(path); }
-
-private:
-    test::FakeFileSystem& m_fake;
-};
-
 TEST(Navigation, PickingADriveListsItsRootInThatPane)
 {
     test::FakeFileSystem fake;
@@ -233,7 +159,8 @@ TEST(Navigation, PickingADriveListsItsRootInThatPane)
     fake.addFolder("/media/usb/trip");
     fake.addFile("/home/ann/notes.txt", 1);
     auto prompts = std::make_shared<test::ScriptedPrompts>();
-    MainForm form(MainFormOptions{prompts, [&fake] { return std::make_unique<SharedFake>(fake); }});
+    MainForm form(MainFormOptions{
+        prompts, [&fake] { return std::make_unique<test::SharedFileSystem>(fake); }});
     prompts->clear(); // the current directory of the test is not in the fake
 
     QComboBox* drives = form.DR1[1];

@@ -12,20 +12,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <functional>
 
 namespace vennic {
 namespace {
 
-mode_t modeOf(const std::string& path)
-{
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0)
-        return mode_t(-1);
-    return st.st_mode & 07777;
-}
+using test::TempFolder;
 
 /// The attributes command on a real temporary folder, listed in both panes.
 class AttributesCommand : public test::FormFixture {
@@ -38,18 +30,6 @@ protected:
         m_tmp.file("target.txt", 5, 0644);
         m_tmp.symlink("link.txt", "target.txt");
         m_tmp.folder("sub", 0755);
-    }
-
-    int select(const std::string& name)
-    {
-        m_form->ActivePane = 0;
-        for (int i = 0; i < rows(0).rowCount(); ++i)
-            if (rows(0).row(i).nativeName == name) {
-                m_form->LV1[0]->setCurrentRow(i);
-                return i;
-            }
-        ADD_FAILURE() << "no row " << name;
-        return -1;
     }
 
     /// Runs the command; `act` works the modal dialog and closes it. A dialog left open is
@@ -79,7 +59,7 @@ protected:
 
 TEST_F(AttributesCommand, ReadOnlyIsShownAndClearedBySet)
 {
-    const int row = select("ro.txt");
+    const int row = select(0, "ro.txt");
     EXPECT_EQ(attributesText(row), "R");
     run([](FileAtts& d) {
         EXPECT_EQ(d.SelFileName->text(), "ro.txt");
@@ -92,20 +72,20 @@ TEST_F(AttributesCommand, ReadOnlyIsShownAndClearedBySet)
         d.AtRO->click();
         d.SetBtn->click();
     });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("ro.txt")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("ro.txt")), 0644u);
     EXPECT_EQ(attributesText(row), "");
     EXPECT_TRUE(m_prompts->messages().isEmpty());
 }
 
 TEST_F(AttributesCommand, CancelWritesNothingAndClearThenSetRemovesReadOnly)
 {
-    const int row = select("ro.txt");
+    const int row = select(0, "ro.txt");
     run([](FileAtts& d) {
         d.AtRO->click();
         d.CancelBtn->click();
         EXPECT_FALSE(d.CancelBtn->Latched());
     });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("ro.txt")), 0444u);
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("ro.txt")), 0444u);
     EXPECT_EQ(attributesText(row), "R");
 
     run([](FileAtts& d) {
@@ -113,30 +93,31 @@ TEST_F(AttributesCommand, CancelWritesNothingAndClearThenSetRemovesReadOnly)
         EXPECT_EQ(d.tickedAttributes(), 0u) << "Clear unticks every box";
         d.SetBtn->click();
     });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("ro.txt")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("ro.txt")), 0644u);
     EXPECT_EQ(attributesText(row), "");
 }
 
 TEST_F(AttributesCommand, OtherPermissionBitsStayWhenOnlyReadOnlyChanges)
 {
-    const int row = select("group.txt");
+    const int row = select(0, "group.txt");
     run([](FileAtts& d) {
         EXPECT_FALSE(d.AtRO->isChecked());
         d.AtRO->click();
         d.SetBtn->click();
     });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("group.txt")), 0444u) << "every write bit goes";
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("group.txt")), 0444u) << "every write bit goes";
     EXPECT_EQ(attributesText(row), "R");
     run([](FileAtts& d) {
         d.AtRO->click();
         d.SetBtn->click();
     });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("group.txt")), 0644u) << "the owner's write bit comes back";
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("group.txt")), 0644u)
+        << "the owner's write bit comes back";
 }
 
 TEST_F(AttributesCommand, FolderAndLinkRowsAreShownAndNothingIsWritten)
 {
-    const int folder = select("sub");
+    const int folder = select(0, "sub");
     const QString folderText = attributesText(folder);
     run([](FileAtts& d) {
         EXPECT_TRUE(d.AtDi->isChecked());
@@ -144,24 +125,24 @@ TEST_F(AttributesCommand, FolderAndLinkRowsAreShownAndNothingIsWritten)
         d.AtRO->setChecked(true);
         d.SetBtn->click();
     });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("sub")), 0755u);
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("sub")), 0755u);
     EXPECT_EQ(attributesText(folder), folderText);
 
-    const int link = select("link.txt");
+    const int link = select(0, "link.txt");
     run([](FileAtts& d) {
         EXPECT_TRUE(d.AtAl->isChecked());
         EXPECT_TRUE(d.AtRO->toolTip().contains("symbolic link"));
         d.AtRO->setChecked(true);
         d.SetBtn->click();
     });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("target.txt")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("target.txt")), 0644u);
     EXPECT_EQ(attributesText(link), "a");
     EXPECT_TRUE(m_prompts->messages().isEmpty());
 }
 
 TEST_F(AttributesCommand, NameThatIsNotUtf8IsReachedByTheSelectedLabelToo)
 {
-    const int row = select("caf\xe9.txt");
+    const int row = select(0, "caf\xe9.txt");
     m_form->SelFile[1]->setText("ro.txt"); // the label can name another row
     run(
         [](FileAtts& d) {
@@ -170,8 +151,8 @@ TEST_F(AttributesCommand, NameThatIsNotUtf8IsReachedByTheSelectedLabelToo)
             d.SetBtn->click();
         },
         [this] { QTest::mouseClick(m_form->SelFile[0], Qt::LeftButton); });
-    EXPECT_EQ(modeOf(m_tmp.pathOf("caf\xe9.txt")), 0644u);
-    EXPECT_EQ(modeOf(m_tmp.pathOf("ro.txt")), 0444u);
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("caf\xe9.txt")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("ro.txt")), 0444u);
     EXPECT_EQ(attributesText(row), "");
 }
 
@@ -184,7 +165,7 @@ TEST_F(AttributesCommand, NoSelectedRowOrAFailedWriteIsReported)
     EXPECT_TRUE(m_prompts->messages()[0].contains("Select a file or folder"));
 
     m_prompts->clear();
-    const int row = select("ro.txt");
+    const int row = select(0, "ro.txt");
     run([this](FileAtts& d) {
         std::filesystem::remove(m_tmp.pathOf("ro.txt"));
         d.AtRO->click();

@@ -7,15 +7,9 @@
 #include "support/asnobody.h"
 #include "support/fakefilesystem.h"
 #include "support/tempfolder.h"
+#include "support/writelimit.h"
 
 #include <gtest/gtest.h>
-
-#include <dirent.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace vennic;
 using test::TempFolder;
@@ -57,13 +51,7 @@ template <typename... Rows> std::unique_ptr<PaneList> listOf(Rows&&... rows)
 
 int leftovers(const std::string& folder)
 {
-    int count = 0;
-    DIR* dir = opendir(folder.c_str());
-    while (dirent* e = readdir(dir))
-        if (std::string(e->d_name).rfind(".vennic-copy-", 0) == 0)
-            ++count;
-    closedir(dir);
-    return count;
+    return test::TempFolder::countNamesStartingWith(folder, ".vennic-copy-");
 }
 
 constexpr int Copy = RowImage::SmallCopyLeft;
@@ -151,25 +139,17 @@ TEST_F(FileOperations, CopyFailingPartWayLeavesTheOldDestinationAndGoesOn)
     tmp.file("src/last.txt", 100);
     tmp.fileWithContent("dst/big.bin", "the old destination");
     auto rows = listOf(row("first.txt", Copy), row("big.bin", Copy), row("last.txt", Copy));
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        // Every write past 16 KiB fails, as on a full disk.
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16 * 1024, 16 * 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    // Every write past 16 KiB fails, as on a full disk.
+    const std::optional<int> code = test::runWithWriteLimit(16 * 1024, [&] {
         const FileOpOutcome outcome =
             copyMarkedFiles(*rows, tmp.pathOf("src"), tmp.pathOf("dst"), *fs, rules);
         const bool reported = outcome.failures.count() == 1 &&
                               outcome.failures.failures()[0].name == "big.bin" &&
                               outcome.failures.failures()[0].reason.startsWith("Disk full61");
-        _exit(outcome.done * 10 + (reported ? 1 : 0));
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 21);
+        return outcome.done * 10 + (reported ? 1 : 0);
+    });
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 21);
     EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dst/big.bin")), "the old destination");
     EXPECT_TRUE(TempFolder::exists(tmp.pathOf("dst/first.txt")));
     EXPECT_TRUE(TempFolder::exists(tmp.pathOf("dst/last.txt")));

@@ -1,6 +1,7 @@
 #include "output/listingprint.h"
 #include "output/recordingcanvas.h"
 #include "platform/panelist.h"
+#include "support/textrow.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +16,13 @@ static void PrintTo(const QString& text, std::ostream* out)
 namespace vennic {
 namespace {
 
+using test::textRow;
+
 using Call = RecordingCanvas::Call;
 
 /// The recording canvas's page: a letter sheet with quarter-inch margins.
 constexpr double PortraitW = 11520;
 constexpr double LandscapeW = 15120;
-
-PaneRow textRow(const QStringList& cells, uint32_t color = RowColor::Black)
-{
-    PaneRow row;
-    row.texts = std::make_unique<RowTexts>();
-    for (int c = 0; c < cells.size() && c < PaneColumnCount; ++c)
-        row.texts->cells[size_t(c)] = cells[c];
-    row.foreColor = color;
-    return row;
-}
 
 /// A pane with a folder, two files with sizes, dates and times of different lengths, and a
 /// file whose "Created" text has no blank.

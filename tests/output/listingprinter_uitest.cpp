@@ -3,6 +3,7 @@
 #include "platform/panelist.h"
 #include "support/scriptedprompts.h"
 #include "support/tempfolder.h"
+#include "support/textrow.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -12,6 +13,8 @@
 
 namespace vennic {
 namespace {
+
+using test::textRow;
 
 using test::ScriptedPrompts;
 using test::TempFolder;
@@ -59,16 +62,6 @@ PdfText readPdf(const QString& file)
                              m.captured(6).toDouble(), m.captured(7)});
     }
     return pdf;
-}
-
-PaneRow textRow(const QStringList& cells, uint32_t color = RowColor::Black)
-{
-    PaneRow row;
-    row.texts = std::make_unique<RowTexts>();
-    for (int c = 0; c < cells.size(); ++c)
-        row.texts->cells[size_t(c)] = cells[c];
-    row.foreColor = color;
-    return row;
 }
 
 /// Prints through a ListingPrinter whose system has no printer, so every print asks for a PDF

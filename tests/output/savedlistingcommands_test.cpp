@@ -4,6 +4,7 @@
 #include "support/asnobody.h"
 #include "support/scriptedprompts.h"
 #include "support/tempfolder.h"
+#include "support/textrow.h"
 
 #include <QDir>
 #include <QStringList>
@@ -18,6 +19,8 @@
 
 namespace vennic {
 namespace {
+
+using test::textRow;
 
 using test::ScriptedPrompts;
 using test::TempFolder;
@@ -39,15 +42,6 @@ PaneRow listedRow(const std::string& name)
     row.nativeName = name;
     row.foreColor = RowColor::Blue;
     row.smallImage = RowImage::SmallFolder;
-    return row;
-}
-
-PaneRow textRow(const QStringList& cells)
-{
-    PaneRow row;
-    row.texts = std::make_unique<RowTexts>();
-    for (int c = 0; c < cells.size(); ++c)
-        row.texts->cells[size_t(c)] = cells[c];
     return row;
 }
 

@@ -3,31 +3,19 @@
 #include "platform/filesystem.h"
 
 #include "support/asnobody.h"
+#include "support/errornumber.h"
 #include "support/tempfolder.h"
+#include "support/writelimit.h"
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace vennic;
+using vennic::test::errorNumber;
 using vennic::test::TempFolder;
 
 namespace {
-
-int errorNumber(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const FsError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 struct stat statOf(const std::string& path)
 {
@@ -36,21 +24,10 @@ struct stat statOf(const std::string& path)
     return st;
 }
 
-mode_t modeOf(const std::string& path)
-{
-    return statOf(path).st_mode & 07777;
-}
-
 // Names in the folder that a copy left behind.
 int temporaryFilesIn(const std::string& folder)
 {
-    int count = 0;
-    DIR* dir = opendir(folder.c_str());
-    while (dirent* e = readdir(dir))
-        if (std::string(e->d_name).rfind(".vennic-copy-", 0) == 0)
-            ++count;
-    closedir(dir);
-    return count;
+    return TempFolder::countNamesStartingWith(folder, ".vennic-copy-");
 }
 
 class FileOpsTest : public ::testing::Test {
@@ -78,7 +55,7 @@ TEST_F(FileOpsTest, CopyKeepsContentModeAndModificationTimeButDropsSetUid)
 
     EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dst/tool")),
               TempFolder::readAll(tmp.pathOf("src/tool")));
-    EXPECT_EQ(modeOf(tmp.pathOf("dst/tool")), 0755u);
+    EXPECT_EQ(TempFolder::modeOf(tmp.pathOf("dst/tool")), 0755u);
     const struct stat copied = statOf(tmp.pathOf("dst/tool"));
     const struct stat original = statOf(tmp.pathOf("src/tool"));
     EXPECT_EQ(copied.st_mtim.tv_sec, original.st_mtim.tv_sec);
@@ -136,21 +113,12 @@ TEST_F(FileOpsTest, FullDiskLeavesTheOldDestinationAndNoTemporaryFile)
 {
     tmp.file("big", 256 * 1024);
     tmp.fileWithContent("dst/big", "the old destination");
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        // A file-size limit makes every write past 16 KiB fail as a full disk would.
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16 * 1024, 16 * 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const int number = errorNumber([&] { file("big")->Copy(tmp.pathOf("dst/big"), true); });
-        _exit(number);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 61);
+    // A file-size limit makes every write past 16 KiB fail as a full disk would.
+    const std::optional<int> number = test::runWithWriteLimit(16 * 1024, [&] {
+        return errorNumber([&] { file("big")->Copy(tmp.pathOf("dst/big"), true); });
+    });
+    ASSERT_TRUE(number.has_value());
+    EXPECT_EQ(*number, 61);
     EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dst/big")), "the old destination");
     EXPECT_EQ(temporaryFilesIn(tmp.pathOf("dst")), 0);
 }
@@ -200,13 +168,13 @@ TEST_F(FileOpsTest, ReadOnlyIsWrittenAsWriteBits)
     tmp.file("f.txt", 1, 0664);
     auto f = file("f.txt");
     f->SetAttributes(Attr::ReadOnly);
-    EXPECT_EQ(modeOf(tmp.pathOf("f.txt")), 0444u);
+    EXPECT_EQ(TempFolder::modeOf(tmp.pathOf("f.txt")), 0444u);
     EXPECT_EQ(f->Attributes() & Attr::ReadOnly, Attr::ReadOnly);
     f->SetAttributes(0);
-    EXPECT_EQ(modeOf(tmp.pathOf("f.txt")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(tmp.pathOf("f.txt")), 0644u);
     // Letters the file system keeps for itself may come back unchanged without an error.
     f->SetAttributes(Attr::Alias | Attr::Compressed | Attr::Directory);
-    EXPECT_EQ(modeOf(tmp.pathOf("f.txt")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(tmp.pathOf("f.txt")), 0644u);
 }
 
 TEST_F(FileOpsTest, AttributesThatCannotBeStoredAreRefused)
@@ -219,10 +187,10 @@ TEST_F(FileOpsTest, AttributesThatCannotBeStoredAreRefused)
     EXPECT_EQ(errorNumber([&] { file("target")->SetAttributes(Attr::Archive); }), 75);
     EXPECT_EQ(errorNumber([&] { file("target")->SetAttributes(Attr::Hidden | Attr::ReadOnly); }),
               75);
-    EXPECT_EQ(modeOf(tmp.pathOf("target")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(tmp.pathOf("target")), 0644u);
     // Nothing is written through a link.
     EXPECT_EQ(errorNumber([&] { file("link")->SetAttributes(Attr::Alias | Attr::ReadOnly); }), 75);
-    EXPECT_EQ(modeOf(tmp.pathOf("target")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(tmp.pathOf("target")), 0644u);
 }
 
 TEST_F(FileOpsTest, UnchangedAttributesWriteNothing)
@@ -242,5 +210,5 @@ TEST_F(FileOpsTest, UnchangedAttributesWriteNothing)
     std::printf("ran as %s\n", result.how.c_str());
     ASSERT_TRUE(result.finished) << result.output;
     EXPECT_EQ(result.output, "0 70");
-    EXPECT_EQ(modeOf(tmp.pathOf("theirs.txt")), 0644u);
+    EXPECT_EQ(TempFolder::modeOf(tmp.pathOf("theirs.txt")), 0644u);
 }

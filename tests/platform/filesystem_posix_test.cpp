@@ -3,11 +3,11 @@
 #include "platform/filesystem.h"
 
 #include "support/asnobody.h"
+#include "support/errornumber.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -16,6 +16,7 @@
 #include <map>
 
 using namespace vennic;
+using vennic::test::errorNumber;
 using vennic::test::TempFolder;
 
 namespace {
@@ -34,16 +35,6 @@ std::vector<std::string> namesOf(const std::vector<Entry>& entries)
     for (const Entry& e : entries)
         names.push_back(e.name);
     return names;
-}
-
-int errorNumber(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const FsError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 FileTime at(int64_t seconds, int64_t nanoseconds = 0)
@@ -107,13 +98,8 @@ TEST_F(PosixFileSystemTest, EntriesKeepTheOrderTheSystemGives)
     }
     std::vector<std::string> systemFolders;
     std::vector<std::string> systemFiles;
-    DIR* dir = opendir(tmp.path().c_str());
-    while (dirent* e = readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name != "." && name != "..")
-            (name[0] == 'd' ? systemFolders : systemFiles).push_back(name);
-    }
-    closedir(dir);
+    for (const std::string& name : TempFolder::namesIn(tmp.path()))
+        (name[0] == 'd' ? systemFolders : systemFiles).push_back(name);
 
     auto folder = fs->GetFolder(tmp.path());
     EXPECT_EQ(namesOf(folder->SubFolders()), systemFolders);

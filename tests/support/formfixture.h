@@ -2,13 +2,16 @@
 
 #include "app/mainform.h"
 #include "platform/panelist.h"
+#include "platform/panelistview.h"
 #include "support/scriptedprompts.h"
 #include "support/tempfolder.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
+#include <set>
 
 namespace vennic::test {
 
@@ -32,7 +35,52 @@ protected:
         std::filesystem::current_path(m_oldDir);
     }
 
+    /// Shows the window and waits until the platform has put it on screen.
+    [[nodiscard]] bool showForm()
+    {
+        m_form->show();
+        return QTest::qWaitForWindowExposed(m_form.get());
+    }
+
     PaneList& rows(int pane) { return *m_form->LV1Rows[size_t(pane)]; }
+    /// The names of the folder rows (or the file rows) of a pane.
+    std::set<QString> names(int pane, bool folders)
+    {
+        std::set<QString> found;
+        for (int i = 0; i < rows(pane).rowCount(); ++i)
+            if (rows(pane).row(i).isFolder() == folders)
+                found.insert(rows(pane).cellText(i, ColName));
+        return found;
+    }
+    /// The row of a pane with that native name; a missing row fails the test and gives -1.
+    int rowOf(int pane, const std::string& nativeName)
+    {
+        for (int i = 0; i < rows(pane).rowCount(); ++i)
+            if (rows(pane).row(i).nativeName == nativeName)
+                return i;
+        ADD_FAILURE() << "no row " << nativeName;
+        return -1;
+    }
+    /// Makes a pane active and its row with that name current, as a click does without the
+    /// click's mark. Returns the row.
+    int select(int pane, const std::string& nativeName)
+    {
+        m_form->ActivePane = pane;
+        const int row = rowOf(pane, nativeName);
+        m_form->LV1[size_t(pane)]->setCurrentRow(row);
+        return row;
+    }
+    /// Lists a folder, given by its native path, in a pane.
+    void list(int pane, const std::string& nativePath)
+    {
+        m_form->setPanePath(pane, nativePath);
+        m_form->GetListing(pane);
+    }
+    /// The full path of an entry of the temporary folder, as the path box shows it.
+    QString path(const std::string& relative) const
+    {
+        return QString::fromStdString(m_tmp.pathOf(relative));
+    }
 
     TempFolder m_tmp;
     std::filesystem::path m_oldDir;

@@ -20,18 +20,18 @@ bool ScriptedPrompts::confirm(const QString& title, const QString& text, const Q
 
 std::optional<QString> ScriptedPrompts::openFileName(const FileDialogRequest& request)
 {
-    m_shown.push_back({QStringLiteral("open"), request.title, request.filter});
-    m_requests.push_back(request);
-    if (m_files.empty())
-        return std::nullopt;
-    auto file = m_files.front();
-    m_files.pop_front();
-    return file;
+    return fileDialog(QStringLiteral("open"), request);
 }
 
 std::optional<QString> ScriptedPrompts::saveFileName(const FileDialogRequest& request)
 {
-    m_shown.push_back({QStringLiteral("save"), request.title, request.filter});
+    return fileDialog(QStringLiteral("save"), request);
+}
+
+std::optional<QString> ScriptedPrompts::fileDialog(const QString& kind,
+                                                   const FileDialogRequest& request)
+{
+    m_shown.push_back({kind, request.title, request.filter});
     m_requests.push_back(request);
     if (m_files.empty())
         return std::nullopt;

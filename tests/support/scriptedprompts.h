@@ -36,6 +36,9 @@ public:
     void clear() { m_shown.clear(); }
 
 private:
+    /// Records an open or save dialog and gives the next scripted file, if any.
+    std::optional<QString> fileDialog(const QString& kind, const FileDialogRequest& request);
+
     std::deque<Shown> m_shown;
     std::deque<bool> m_confirms;
     std::deque<std::optional<QString>> m_files;

@@ -252,4 +252,36 @@ bool TempFolder::exists(const std::string& fullPath)
     return lstat(fullPath.c_str(), &st) == 0;
 }
 
+mode_t TempFolder::modeOf(const std::string& fullPath)
+{
+    struct stat st {};
+    if (lstat(fullPath.c_str(), &st) != 0)
+        return mode_t(-1);
+    return st.st_mode & 07777;
+}
+
+std::vector<std::string> TempFolder::namesIn(const std::string& fullPath)
+{
+    std::vector<std::string> names;
+    DIR* dir = opendir(fullPath.c_str());
+    if (!dir)
+        return names;
+    while (dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+int TempFolder::countNamesStartingWith(const std::string& fullPath, const std::string& prefix)
+{
+    int count = 0;
+    for (const std::string& name : namesIn(fullPath))
+        if (name.rfind(prefix, 0) == 0)
+            ++count;
+    return count;
+}
+
 } // namespace vennic::test

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vennic::test {
 
@@ -56,6 +57,13 @@ public:
     static std::string readAll(const std::string& fullPath);
     /// True when an entry of that full path exists (a dangling link counts).
     static bool exists(const std::string& fullPath);
+    /// The permission bits of an entry, not following a symbolic link; mode_t(-1) when there
+    /// is no entry.
+    static mode_t modeOf(const std::string& fullPath);
+    /// The names in a folder in the order the system gives them, without "." and "..".
+    static std::vector<std::string> namesIn(const std::string& fullPath);
+    /// How many names in a folder start with `prefix`.
+    static int countNamesStartingWith(const std::string& fullPath, const std::string& prefix);
 
 private:
     void makeParents(const std::string& relative);
