@@ -202,6 +202,9 @@ public:
 
 private:
     void createListMenu();
+    /// The path of a row's entry, or nothing after telling the user the row names no single
+    /// `kind` ("folder", "file").
+    std::optional<NativeString> rowPathOrSay(int index, int row, const QString& kind);
     /// Connects the navigation controls and the lists to their handlers.
     void connectNavigation();
     /// Points the "Action" menu at a row and enables its items for that row.

@@ -150,6 +150,20 @@ void MainForm::LVVSE_Click()
     openRowFile(m_menuPane, m_menuRow);
 }
 
+std::optional<NativeString> MainForm::rowPathOrSay(int index, int row, const QString& kind)
+{
+    const PaneList& rows = *LV1Rows[size_t(index)];
+    const QString name = rows.cellText(row, ColName);
+    // The native name reaches entries whose names are not UTF-8; a link is reached through
+    // the link's own path.
+    std::optional<NativeString> path =
+        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
+    if (!path)
+        m_prompts->message(QStringLiteral("\"%1\" is not a single %2 name, so it cannot be opened.")
+                               .arg(name, kind));
+    return path;
+}
+
 void MainForm::openFolderRow(int index, int row)
 {
     if (index < 0 || index > 1)
@@ -157,17 +171,9 @@ void MainForm::openFolderRow(int index, int row)
     const PaneList& rows = *LV1Rows[size_t(index)];
     if (row < 0 || row >= rows.rowCount() || !isFolderTypeText(rows.cellText(row, ColType)))
         return;
-    const QString name = rows.cellText(row, ColName);
-    // The native name reaches folders whose names are not UTF-8; a link to a folder is
-    // listed through the link's own path.
-    const std::optional<NativeString> path =
-        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
-    if (!path) {
-        m_prompts->message(
-            QStringLiteral("\"%1\" is not a single folder name, so it cannot be opened.")
-                .arg(name));
+    const std::optional<NativeString> path = rowPathOrSay(index, row, QStringLiteral("folder"));
+    if (!path)
         return;
-    }
     ActivePane = index;
     setPanePath(index, *path);
     GetListing(index);
@@ -177,20 +183,14 @@ void MainForm::openRowFile(int index, int row)
 {
     if (index < 0 || index > 1)
         return;
-    const PaneList& rows = *LV1Rows[size_t(index)];
-    if (row < 0 || row >= rows.rowCount())
+    if (row < 0 || row >= LV1Rows[size_t(index)]->rowCount())
         return;
-    const QString name = rows.cellText(row, ColName);
-    const std::optional<NativeString> path =
-        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
-    if (!path) {
-        m_prompts->message(
-            QStringLiteral("\"%1\" is not a single file name, so it cannot be opened.").arg(name));
+    const std::optional<NativeString> path = rowPathOrSay(index, row, QStringLiteral("file"));
+    if (!path)
         return;
-    }
     if (!m_launcher || !m_launcher->open(*path))
-        m_prompts->message(
-            QStringLiteral("Could not open %1: no application is set up to open it.").arg(name));
+        m_prompts->message(QStringLiteral("Could not open %1: no application is set up to open it.")
+                               .arg(LV1Rows[size_t(index)]->cellText(row, ColName)));
 }
 
 } // namespace vennic
