@@ -5,6 +5,7 @@
 #include "listing/listingtexts.h"
 #include "listing/nativetext.h"
 #include "listing/typenames.h"
+#include "platform/controlchars.h"
 #include "platform/desktoplauncher.h"
 #include "platform/imagelists.h"
 #include "platform/panelist.h"
@@ -256,6 +257,7 @@ void MainForm::GetListing(int Index)
     PaneDrive[pane].reset();
     PaneFolder[pane].reset();
     PaneListed[pane] = false;
+    PaneRowsFolder[pane].clear();
     LV1Rows[pane]->setRightAligned(ColBytes, true);
     setFilterHistory({QStringLiteral("*.*")});
     LV1Rows[pane]->clear();
@@ -265,6 +267,19 @@ void MainForm::GetListing(int Index)
 
     ListingRequest request;
     request.path = panePath(Index);
+    const QString shownPath = LVPATH[pane]->text();
+    // The system calls stop at U+0000, so such a path would list another folder than the box
+    // names; an empty one would list the working folder.
+    if (request.path.empty() || hasControlCharacter(request.path)) {
+        m_prompts->message(
+            request.path.empty()
+                ? QStringLiteral("The path box is empty. Type a folder's full path and press "
+                                 "Enter, or pick a drive.")
+                : QStringLiteral("The path \"%1\" holds a control character, so it names no "
+                                 "folder that can be listed.")
+                      .arg(withVisibleControls(shownPath)));
+        return;
+    }
     request.filterExpression = FilterExpression->text();
     request.fexText = FEX->currentText();
     request.options.showFolders = !ShowFoldersBtn->Latched();
@@ -289,10 +304,40 @@ void MainForm::GetListing(int Index)
     PaneFolder[pane] = std::move(result.folder);
     showPaneDrive(Index);
     PaneListed[pane] = result.finished && PaneFolder[pane] != nullptr;
+    if (PaneFolder[pane]) {
+        // A relative path was listed from the working folder; the commands keep it whole.
+        std::error_code error;
+        std::filesystem::path listed = std::filesystem::absolute(request.path, error);
+        PaneRowsFolder[pane].set(error ? request.path : listed.native(), shownPath);
+    }
     if (result.finished) {
         FEX->setEditText(FEX->itemText(0));
         FEX_Change();
     }
+}
+
+void MainForm::LVPATH_Enter(int Index)
+{
+    if (Index < 0 || Index > 1)
+        return;
+    ActivePane = Index;
+    GetListing(Index);
+}
+
+CommandFolder MainForm::commandFolder(int index, bool boxEditAllowed) const
+{
+    const auto p = size_t(index);
+    return vennic::commandFolder(PaneRowsFolder[p], LVPATH[p]->text(),
+                                 index == 0 ? QStringLiteral("left") : QStringLiteral("right"),
+                                 boxEditAllowed);
+}
+
+std::optional<NativeString> MainForm::commandFolderOrSay(int index, bool boxEditAllowed)
+{
+    CommandFolder folder = commandFolder(index, boxEditAllowed);
+    if (!folder.folder)
+        m_prompts->message(folder.refusal);
+    return folder.folder;
 }
 
 void MainForm::FEX_Change()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileops/rowsfolder.h"
 #include "output/listingprinter.h"
 #include "output/printedlisting.h"
 #include "output/savedlistingcommands.h"
@@ -94,6 +95,8 @@ public:
     std::array<std::unique_ptr<FileSystem>, 2> PaneFileSystem;
     std::array<std::unique_ptr<Drive>, 2> PaneDrive;
     std::array<std::unique_ptr<Folder>, 2> PaneFolder;
+    /// The folder each pane's rows belong to; every file command builds its paths from it.
+    std::array<RowsFolder, 2> PaneRowsFolder;
     QString SavedFilter;
     std::array<int16_t, 2> SortColumn{};
     float LL = 0, CL = 0, sw = 0, ww = 0, sp = 0, mx = 0, my = 0;
@@ -152,6 +155,15 @@ public:
     void mDDPanel_Click();
     /// Copies the filter combo's text into `FilterExpression`.
     void FEX_Change();
+    /// Enter in pane `Index`'s path box lists the folder the box names.
+    void LVPATH_Enter(int Index);
+
+    /// What a command may act on in pane `index`: its rows' folder, or the reason it may not
+    /// (told to the user by the caller). Only `boxEditAllowed` commands act while the path box
+    /// holds an edit that was not listed.
+    CommandFolder commandFolder(int index, bool boxEditAllowed = false) const;
+    /// As commandFolder(), telling the user when the command may not act.
+    std::optional<NativeString> commandFolderOrSay(int index, bool boxEditAllowed = false);
 
     // --- Navigation and list interaction ---
     // The "Action" menu of the lists.
@@ -183,6 +195,9 @@ public:
     /// Any mouse button pressed over a list; the plain right button opens the "Action" menu.
     void LV1_MouseDown(int Index, int Row, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
                        QPoint GlobalPosition);
+    /// The current row of pane `Index` moved (by keyboard, click or program): the selected-item
+    /// label names it.
+    void LV1_CurrentRowChanged(int Index, int Row);
     /// A double click on a row opens its folder.
     void LV1_DblClick(int Index, int Row);
     /// "Open Folder": the pane of the menu lists the folder of its row.
@@ -202,6 +217,8 @@ public:
 
 private:
     void createListMenu();
+    /// Makes pane `index` the active one and gives the lists their backgrounds.
+    void makeActive(int index);
     /// The path of a row's entry, or nothing after telling the user the row names no single
     /// `kind` ("folder", "file").
     std::optional<NativeString> rowPathOrSay(int index, int row, const QString& kind);
@@ -335,6 +352,8 @@ public:
 private:
     /// Connects the drive dialog, the attributes command and the About dialog.
     void connectDrives();
+    /// The attributes command on pane `index`'s current row.
+    void showAttributes(int index);
     /// Clicks on the drive and selected-item labels; true when handled.
     bool drivesEvent(QObject* watched, QEvent* event);
     class DriveInfo& driveInfo();

@@ -81,6 +81,7 @@ void MainForm::createPaneControls(QWidget* client, int index)
         setGeometryTwips(LVPATH[p], x, 720, 2895, 285);
         // A typed path replaces the native one kept from navigation.
         connect(LVPATH[p], &QLineEdit::textEdited, this, [this, p] { m_nativePath[p].reset(); });
+        connect(LVPATH[p], &QLineEdit::returnPressed, this, [this, i] { LVPATH_Enter(i); });
 
         LVFC[p] = new QLabel(client);
         SelFile[p] = new QLabel(client);
@@ -93,6 +94,8 @@ void MainForm::createPaneControls(QWidget* client, int index)
                                       : QStringLiteral("Click for more drive information"));
         for (QLabel* label : {LVFC[p], SelFile[p], LVDrive[p]}) {
             label->setTextInteractionFlags(Qt::NoTextInteraction);
+            // Names and saved texts are shown as they are, never read as markup.
+            label->setTextFormat(Qt::PlainText);
             setGeometryTwips(label, x, 2655, 2895, 255);
         }
     }

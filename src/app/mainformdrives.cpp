@@ -10,6 +10,7 @@
 #include "listing/listingtexts.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
+#include "platform/controlchars.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
 #include "platform/pathrules.h"
@@ -99,8 +100,20 @@ void MainForm::LVDrive_Click(int Index)
 {
     if (Index < 0 || Index > 1)
         return;
-    // The pane's native path: a folder whose name is not UTF-8 still names its drive.
-    const NativeString path = panePath(Index);
+    // The drive of the pane's last listing, which its drive line shows; without one, the drive
+    // of the pane's native path (a folder whose name is not UTF-8 still names its drive).
+    NativeString path = panePath(Index);
+    if (const Drive* listed = PaneDrive[size_t(Index)].get()) {
+        try {
+            path = listed->Path();
+        } catch (const FsError&) {
+        }
+    }
+    if (path.empty() || hasControlCharacter(path)) {
+        m_prompts->message(QStringLiteral("The path box names no drive, so there is no drive "
+                                          "information to show."));
+        return;
+    }
     std::unique_ptr<Drive> drive;
     try {
         const std::unique_ptr<FileSystem> fs = newFileSystem();
@@ -135,15 +148,23 @@ bool MainForm::writeVolumeName(const NativeString& drivePath, const QString& nam
     return !failure;
 }
 
-void MainForm::SelFile_Click(int)
+void MainForm::SelFile_Click(int Index)
 {
-    // The command acts on the active pane's selected row, whichever label was clicked.
-    LVAttributes_Click();
+    if (Index < 0 || Index > 1)
+        return;
+    // The label names its pane's current row, and the command acts on that row.
+    makeActive(Index);
+    showAttributes(Index);
 }
 
 void MainForm::LVAttributes_Click()
 {
-    const int index = ActivePane == 1 ? 1 : 0;
+    // A right click made the pane of the menu active and selected the row under the pointer.
+    showAttributes(ActivePane == 1 ? 1 : 0);
+}
+
+void MainForm::showAttributes(int index)
+{
     PaneList& rows = *LV1Rows[size_t(index)];
     const int row = LV1[size_t(index)]->currentRow();
     if (row < 0 || row >= rows.rowCount()) {
@@ -155,12 +176,15 @@ void MainForm::LVAttributes_Click()
     // cannot spell a name that is not UTF-8.
     const QString name = rows.cellText(row, ColName);
     const NativeString nativeName = rows.row(row).nativeName;
+    const std::optional<NativeString> folderPath = commandFolderOrSay(index);
+    if (!folderPath)
+        return;
     const std::optional<NativeString> path =
-        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
+        rowEntryPath(rows.row(row), name, *folderPath, PathRules());
     if (!path) {
         m_prompts->message(QStringLiteral("\"%1\" is not a single file or folder name, so it "
                                           "has no attributes to show.")
-                               .arg(name));
+                               .arg(withVisibleControls(name)));
         return;
     }
     const bool folder =
@@ -168,7 +192,8 @@ void MainForm::LVAttributes_Click()
 
     FileAtts& dialog = fileAtts();
     dialog.ClearAtts();
-    dialog.SelFileName->setText(name);
+    dialog.SelFileName->setTextFormat(Qt::PlainText);
+    dialog.SelFileName->setText(withVisibleControls(name));
     AttributeEdit edit;
     std::unique_ptr<FileSystem> fs;
     try {
@@ -176,7 +201,7 @@ void MainForm::LVAttributes_Click()
         edit = AttributeEdit::read(*fs, *path, folder);
     } catch (const FsError& error) {
         m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be read.\n%2")
-                               .arg(name, errorText(error)));
+                               .arg(withVisibleControls(name), errorText(error)));
         return;
     }
     dialog.showEntry(edit);
@@ -190,7 +215,7 @@ void MainForm::LVAttributes_Click()
     } catch (const FsError& error) {
         m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be changed; the "
                                           "file keeps the ones it had.\n%2")
-                               .arg(name, errorText(error)));
+                               .arg(withVisibleControls(name), errorText(error)));
         return;
     }
     // The row shows what was written, if the pane still holds it.

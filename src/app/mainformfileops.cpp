@@ -10,6 +10,7 @@
 #include "fileops/rightpanerebuild.h"
 #include "fileops/rowmarks.h"
 #include "listing/nativetext.h"
+#include "platform/controlchars.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
 #include "platform/pathrules.h"
@@ -65,6 +66,16 @@ void reselect(PaneListView& view, const std::vector<int>& line, const std::vecto
                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
+/// Names one to a line, each with its control characters shown as marks.
+QString visibleLines(const QStringList& names)
+{
+    QStringList shown;
+    shown.reserve(names.size());
+    for (const QString& name : names)
+        shown << withVisibleControls(name);
+    return shown.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 void MainForm::connectFileOps()
@@ -110,16 +121,26 @@ void MainForm::LVDelete_Click()
 void MainForm::CopyBtn_Click()
 {
     FileOpOutcome outcome;
-    {
+    QString destinationText;
+    if (!rowsWithImage(*LV1Rows[0], RowImage::SmallCopyLeft).empty()) {
+        // The files are those the left pane shows, and they go to the folder the right pane
+        // shows; with either refused nothing is copied and the marks stay for another try.
+        const std::optional<NativeString> source = commandFolderOrSay(0);
+        if (!source)
+            return;
+        const std::optional<NativeString> destination = commandFolderOrSay(1);
+        if (!destination)
+            return;
+        destinationText = withVisibleControls(nativeToQString(*destination));
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        outcome = copyMarkedFiles(*LV1Rows[0], panePath(0), panePath(1), *fileSystem, PathRules());
+        outcome = copyMarkedFiles(*LV1Rows[0], *source, *destination, *fileSystem, PathRules());
     }
     GetListing(0);
     if (!outcome.failures.empty())
         m_prompts->message(outcome.failures.message(
             QStringLiteral("%1 of the marked files could not be copied to %2:")
                 .arg(outcome.failures.count())
-                .arg(LVPATH[1]->text())));
+                .arg(destinationText)));
 }
 
 void MainForm::DelBtn_Click()
@@ -132,8 +153,13 @@ void MainForm::DelBtn_Click()
                                .arg(paneName(pane)));
         return;
     }
-    if (!ConfirmDelete::ask(*m_prompts, ConfirmDelete::markedFilesQuestion(
-                                            int(marked), LVPATH[size_t(pane)]->text())))
+    const std::optional<NativeString> folder = commandFolderOrSay(pane);
+    if (!folder)
+        return;
+    // The question names the folder the files are deleted from, which the pane shows.
+    if (!ConfirmDelete::ask(*m_prompts,
+                            ConfirmDelete::markedFilesQuestion(
+                                int(marked), withVisibleControls(nativeToQString(*folder)))))
         return;
     DeleteMarkedFiles();
 }
@@ -141,11 +167,13 @@ void MainForm::DelBtn_Click()
 void MainForm::DeleteMarkedFiles()
 {
     const int pane = ActivePane;
+    const std::optional<NativeString> folder = commandFolderOrSay(pane);
+    if (!folder)
+        return;
     FileOpOutcome outcome;
     {
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        outcome =
-            deleteMarkedFiles(*LV1Rows[size_t(pane)], panePath(pane), *fileSystem, PathRules());
+        outcome = deleteMarkedFiles(*LV1Rows[size_t(pane)], *folder, *fileSystem, PathRules());
     }
     GetListing(pane);
     if (!outcome.failures.empty())
@@ -169,7 +197,9 @@ void MainForm::DelAllBtn_Click()
                 .arg(paneName(pane)));
         return;
     }
-    const QString folder = nativeToQString(PaneFolder[p]->Path());
+    if (!commandFolderOrSay(pane))
+        return;
+    const QString folder = withVisibleControls(nativeToQString(PaneFolder[p]->Path()));
     size_t count = 0;
     try {
         count = PaneFolder[p]->Files().size();
@@ -203,7 +233,7 @@ void MainForm::DeleteAllFiles()
 {
     const int pane = ActivePane;
     const auto p = size_t(pane);
-    if (!PaneListed[p] || !PaneFolder[p])
+    if (!PaneListed[p] || !PaneFolder[p] || !commandFolder(pane).folder)
         return;
     FileOpOutcome outcome;
     try {
@@ -222,10 +252,14 @@ void MainForm::DeleteAllFiles()
 
 void MainForm::RemBtn_Click()
 {
+    // The names are looked up in the folder the right pane shows.
+    const std::optional<NativeString> rightFolder = commandFolderOrSay(1);
+    if (!rightFolder)
+        return;
     RebuildResult result;
     try {
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        const std::unique_ptr<Folder> folder = fileSystem->GetFolder(panePath(1));
+        const std::unique_ptr<Folder> folder = fileSystem->GetFolder(*rightFolder);
         result = rebuildFromNames(*LV1Rows[0], *folder, typeNames(), PathRules());
     } catch (const FsError& error) {
         m_prompts->message(errorText(error));
@@ -244,7 +278,7 @@ void MainForm::RemBtn_Click()
         m_prompts->message(
             QStringLiteral("These rows of the left pane are not single file names and were not "
                            "looked up:\n") +
-            result.skipped.join(QLatin1Char('\n')));
+            visibleLines(result.skipped));
 }
 
 void MainForm::CompFldr_Click()

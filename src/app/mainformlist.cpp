@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 
 #include "listing/listinteraction.h"
+#include "platform/controlchars.h"
 #include "platform/filelauncher.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
@@ -77,11 +78,8 @@ void MainForm::LV1_ItemClick(int Index, int Row)
     PaneList& rows = *LV1Rows[size_t(Index)];
     if (Row < 0 || Row >= rows.rowCount())
         return;
-    ActivePane = Index;
-    LV1[size_t(Index)]->setBackgroundColor(PaneList::colorFromBgr(ActiveListBack));
-    LV1[size_t(1 - Index)]->setBackgroundColor(PaneList::colorFromBgr(OtherListBack));
-
-    SelFile[size_t(Index)]->setText(rows.cellText(Row, ColName));
+    makeActive(Index);
+    SelFile[size_t(Index)]->setText(withVisibleControls(rows.cellText(Row, ColName)));
     QString tip = rows.cellText(Row, ColCreated);
     // A folder whose size counts its readable parts only keeps saying so.
     if (rows.row(Row).flags & PaneRow::SizePartial)
@@ -93,6 +91,24 @@ void MainForm::LV1_ItemClick(int Index, int Row)
     rows.setForeColor(Row, mark.foreColor);
     if (mark.smallImage)
         rows.setSmallImage(Row, *mark.smallImage);
+}
+
+void MainForm::makeActive(int index)
+{
+    ActivePane = index;
+    LV1[size_t(index)]->setBackgroundColor(PaneList::colorFromBgr(ActiveListBack));
+    LV1[size_t(1 - index)]->setBackgroundColor(PaneList::colorFromBgr(OtherListBack));
+}
+
+void MainForm::LV1_CurrentRowChanged(int Index, int Row)
+{
+    if (Index < 0 || Index > 1)
+        return;
+    const PaneList& rows = *LV1Rows[size_t(Index)];
+    // The label names the row the keyboard is on, which a click on it acts on.
+    SelFile[size_t(Index)]->setText(Row >= 0 && Row < rows.rowCount()
+                                        ? withVisibleControls(rows.cellText(Row, ColName))
+                                        : QString());
 }
 
 void MainForm::setMenuRow(int index, int row)
@@ -120,7 +136,11 @@ void MainForm::LV1_MouseDown(int Index, int Row, Qt::MouseButton Button,
         return;
     if (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
         return;
-    // The menu acts on the row under the pointer, so its items are enabled for that row.
+    // The menu acts where it was opened: that pane becomes active and the row under the
+    // pointer is selected (without the click mark), so every item of the menu acts on it.
+    makeActive(Index);
+    if (Row >= 0 && Row < LV1Rows[size_t(Index)]->rowCount())
+        LV1[size_t(Index)]->selectRow(Row);
     setMenuRow(Index, Row);
     LVMenu->popup(GlobalPosition);
 }
@@ -156,11 +176,15 @@ std::optional<NativeString> MainForm::rowPathOrSay(int index, int row, const QSt
     const QString name = rows.cellText(row, ColName);
     // The native name reaches entries whose names are not UTF-8; a link is reached through
     // the link's own path.
-    std::optional<NativeString> path =
-        rowEntryPath(rows.row(row), name, panePath(index), PathRules());
+    // Opening only reads, so it acts on the folder the rows belong to even while the path box
+    // holds an edit that was not listed.
+    const std::optional<NativeString> folder = commandFolderOrSay(index, true);
+    if (!folder)
+        return std::nullopt;
+    std::optional<NativeString> path = rowEntryPath(rows.row(row), name, *folder, PathRules());
     if (!path)
         m_prompts->message(QStringLiteral("\"%1\" is not a single %2 name, so it cannot be opened.")
-                               .arg(name, kind));
+                               .arg(withVisibleControls(name), kind));
     return path;
 }
 
@@ -189,8 +213,9 @@ void MainForm::openRowFile(int index, int row)
     if (!path)
         return;
     if (!m_launcher || !m_launcher->open(*path))
-        m_prompts->message(QStringLiteral("Could not open %1: no application is set up to open it.")
-                               .arg(LV1Rows[size_t(index)]->cellText(row, ColName)));
+        m_prompts->message(
+            QStringLiteral("Could not open %1: no application is set up to open it.")
+                .arg(withVisibleControls(LV1Rows[size_t(index)]->cellText(row, ColName))));
 }
 
 } // namespace vennic

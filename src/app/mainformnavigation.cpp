@@ -29,6 +29,8 @@ void MainForm::connectNavigation()
                 [this, i](int column) { LV1_ColumnClick(i, column); });
         connect(list, &PaneListView::rowClicked, this,
                 [this, i](int row) { LV1_ItemClick(i, row); });
+        connect(list, &PaneListView::currentRowChanged, this,
+                [this, i](int row) { LV1_CurrentRowChanged(i, row); });
         connect(list, &PaneListView::rowDoubleClicked, this,
                 [this, i](int row) { LV1_DblClick(i, row); });
         connect(list, &PaneListView::mousePressed, this,

@@ -3,9 +3,11 @@
 #include "app/mainform.h"
 
 #include "output/printerformatfrm.h"
+#include "platform/controlchars.h"
 #include "platform/imagelists.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
+#include "platform/pathrules.h"
 #include "platform/tavbutton.h"
 
 #include <QAction>
@@ -40,13 +42,19 @@ void MainForm::M1Open_Click()
     std::optional<SavedListing> listing = openListing(prompts(), CD);
     if (!listing)
         return;
-    // The rows carry texts only: the path box holds the saved text, not a folder of this
-    // machine, and the pane's folder objects stay as they were.
-    LVPATH[pane]->setText(listing->pathText);
+    // The rows carry texts only and the pane's folder objects stay as they were. The path box
+    // shows the saved text, control characters as visible marks; the rows belong to the folder
+    // it names only when it is a full path that holds none.
+    LVPATH[pane]->setText(withVisibleControls(listing->pathText));
     clearPaneNativePath(ActivePane);
-    LVFC[pane]->setText(listing->countText);
+    LVFC[pane]->setText(withVisibleControls(listing->countText));
     LV1Rows[pane]->setRows(std::move(listing->rows));
     PaneListed[pane] = false;
+    if (const std::optional<NativeString> folder =
+            savedListingFolder(listing->pathText, PathRules()))
+        PaneRowsFolder[pane].set(*folder, LVPATH[pane]->text());
+    else
+        PaneRowsFolder[pane].clear();
 }
 
 ListingPrinter& MainForm::printer()

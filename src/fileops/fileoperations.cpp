@@ -3,6 +3,7 @@
 #include "fileops/rowmarks.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
+#include "platform/controlchars.h"
 #include "platform/panelist.h"
 #include "platform/pathrules.h"
 
@@ -16,7 +17,22 @@ namespace {
 const QString NotAName =
     QStringLiteral("not a single plain file name, so it was skipped (the command only works on "
                    "names inside the pane's folder)");
-const QString NoFolder = QStringLiteral("the pane names no folder");
+const QString NoFolder =
+    QStringLiteral("the pane names no folder (an empty one, or one holding a control character)");
+const QString ControlName =
+    QStringLiteral("the name holds a control character, so it was not touched (the system would "
+                   "act on another name than the one shown)");
+
+bool usableFolder(const NativeString& folder)
+{
+    return !folder.empty() && !hasControlCharacter(folder);
+}
+
+QString whyNotAName(const PaneRow& row, const QString& text)
+{
+    return hasControlCharacter(text) || hasControlCharacter(row.nativeName) ? ControlName
+                                                                            : NotAName;
+}
 
 /// Runs one file's step; an error is added to the failures and the walk goes on.
 template <typename Step> void runOne(const QString& name, FileOpOutcome& outcome, Step&& step)
@@ -36,7 +52,7 @@ QString reportName(const QString& text)
 {
     if (text.trimmed().isEmpty())
         return QLatin1Char('"') + text + QLatin1Char('"');
-    return text;
+    return withVisibleControls(text);
 }
 
 } // namespace
@@ -53,7 +69,7 @@ FileOpOutcome copyMarkedFiles(const PaneList& rows, const NativeString& sourceFo
             outcome.failures.add(name, QStringLiteral("a folder; only files are copied"));
             continue;
         }
-        if (sourceFolder.empty() || destinationFolder.empty()) {
+        if (!usableFolder(sourceFolder) || !usableFolder(destinationFolder)) {
             outcome.failures.add(name, NoFolder);
             continue;
         }
@@ -62,7 +78,7 @@ FileOpOutcome copyMarkedFiles(const PaneList& rows, const NativeString& sourceFo
         const std::optional<NativeString> destination =
             rowEntryPath(row, text, destinationFolder, rules);
         if (!source || !destination) {
-            outcome.failures.add(name, NotAName);
+            outcome.failures.add(name, whyNotAName(row, text));
             continue;
         }
         runOne(name, outcome, [&] { fileSystem.GetFile(*source)->Copy(*destination, true); });
@@ -81,13 +97,13 @@ FileOpOutcome deleteMarkedFiles(const PaneList& rows, const NativeString& folder
             outcome.failures.add(name, QStringLiteral("a folder; folders are never deleted"));
             continue;
         }
-        if (folder.empty()) {
+        if (!usableFolder(folder)) {
             outcome.failures.add(name, NoFolder);
             continue;
         }
         const std::optional<NativeString> path = rowEntryPath(rows.row(i), text, folder, rules);
         if (!path) {
-            outcome.failures.add(name, NotAName);
+            outcome.failures.add(name, whyNotAName(rows.row(i), text));
             continue;
         }
         runOne(name, outcome, [&] { fileSystem.GetFile(*path)->Delete(false); });
@@ -103,7 +119,11 @@ FileOpOutcome deleteAllFiles(const std::vector<Entry>& files, const NativeString
     for (const Entry& entry : files) {
         if (entry.isFolder)
             continue;
-        runOne(nativeToQString(entry.name), outcome,
+        if (hasControlCharacter(entry.name)) {
+            outcome.failures.add(reportName(nativeToQString(entry.name)), ControlName);
+            continue;
+        }
+        runOne(reportName(nativeToQString(entry.name)), outcome,
                [&] { fileSystem.GetFile(folderText + entry.name)->Delete(true); });
     }
     return outcome;

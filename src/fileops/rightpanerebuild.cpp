@@ -55,8 +55,7 @@ RebuildResult rebuildFromNames(const PaneList& left, const Folder& rightFolder, 
             result.rows.push_back(blankComparisonRow());
             continue;
         }
-        // The name alone: an empty folder gives back just the row's own name.
-        const std::optional<NativeString> name = rowEntryPath(left.row(i), text, {}, rules);
+        const std::optional<NativeString> name = rowEntryName(left.row(i), text, rules);
         if (!name) {
             result.skipped << text;
             result.rows.push_back(textRow(QStringLiteral("--")));

@@ -1,5 +1,6 @@
 #include "listing/listinteraction.h"
 
+#include "platform/controlchars.h"
 #include "platform/pathrules.h"
 
 #include <filesystem>
@@ -28,13 +29,13 @@ RowMark toggledMark(uint32_t foreColor)
     return {RowColor::Red, std::nullopt};
 }
 
-std::optional<NativeString> rowEntryPath(const PaneRow& row, const QString& text,
-                                         const NativeString& folder, const PathRules& rules)
+std::optional<NativeString> rowEntryName(const PaneRow& row, const QString& text,
+                                         const PathRules& rules)
 {
     NativeString name = row.nativeName;
     if (name.empty()) {
         if (text.isEmpty() || text == QLatin1String(" ") || text == QLatin1String(".") ||
-            text == QLatin1String("..") || text.contains(u'/') ||
+            text == QLatin1String("..") || text.contains(u'/') || hasControlCharacter(text) ||
             (rules.style() == PathStyle::Windows && (text.contains(u'\\') || text.contains(u':'))))
             return std::nullopt;
         try {
@@ -44,9 +45,20 @@ std::optional<NativeString> rowEntryPath(const PaneRow& row, const QString& text
             return std::nullopt;
         }
     }
-    if (folder.empty())
-        return name;
-    return rules.folderText(folder) + name;
+    if (name.empty() || hasControlCharacter(name))
+        return std::nullopt;
+    return name;
+}
+
+std::optional<NativeString> rowEntryPath(const PaneRow& row, const QString& text,
+                                         const NativeString& folder, const PathRules& rules)
+{
+    if (folder.empty() || hasControlCharacter(folder))
+        return std::nullopt;
+    const std::optional<NativeString> name = rowEntryName(row, text, rules);
+    if (!name)
+        return std::nullopt;
+    return rules.folderText(folder) + *name;
 }
 
 } // namespace vennic

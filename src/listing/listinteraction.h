@@ -27,10 +27,16 @@ struct RowMark {
 };
 RowMark toggledMark(uint32_t foreColor);
 
-/// The full native path of a row's entry inside `folder`. A listed row uses the entry's native
-/// name, so names that are not UTF-8 are reached; a row that carries only texts uses its text,
-/// and only when that is a single plain name (not empty, no separator, not "." or "..", not
-/// the blank row " "). Nothing for any other row.
+/// The native name of a row's entry. A listed row uses the entry's native name, so names that
+/// are not UTF-8 are reached; a row that carries only texts uses its text, and only when that
+/// is a single plain name (not empty, no separator, not "." or "..", not the blank row " ").
+/// Nothing for any other row, and nothing for a name that holds a control character.
+std::optional<NativeString> rowEntryName(const PaneRow& row, const QString& text,
+                                         const PathRules& rules);
+
+/// The full native path of a row's entry inside `folder`, from rowEntryName(). Nothing when
+/// the row names no entry, and nothing when `folder` is empty or holds a control character:
+/// a path is never made relative to the working folder.
 std::optional<NativeString> rowEntryPath(const PaneRow& row, const QString& text,
                                          const NativeString& folder, const PathRules& rules);
 

@@ -1,6 +1,9 @@
 #include "platform/panelist.h"
 
+#include "platform/controlchars.h"
+
 #include <QColor>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -68,11 +71,18 @@ QVariant PaneList::data(const QModelIndex& index, int role) const
     const PaneRow& r = m_rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return cellText(index.row(), index.column());
+        // A saved listing may hold control characters; they show as visible marks.
+        return withVisibleControls(cellText(index.row(), index.column()));
     case Qt::ForegroundRole:
         return colorFromBgr(r.foreColor);
     case Qt::ToolTipRole:
-        return r.toolTip.isEmpty() ? QVariant() : QVariant(r.toolTip);
+        if (r.toolTip.isEmpty())
+            return {};
+        // A tool tip that looks like markup would be drawn as markup; it shows as written.
+        if (Qt::mightBeRichText(r.toolTip))
+            return QString(QStringLiteral("<p style='white-space:pre'>") +
+                           withVisibleControls(r.toolTip).toHtmlEscaped() + QStringLiteral("</p>"));
+        return r.toolTip;
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignmentOf(isRightAligned(index.column())));
     case SmallImageRole:

@@ -109,6 +109,7 @@ void PaneListView::setModel(PaneList* model)
 {
     m_model = model;
     replaceModel(m_report, model);
+    followCurrentRow(m_report);
     if (m_mode != Report)
         attachIconView(true, -1);
     setDefaultColumnWidths();
@@ -137,6 +138,7 @@ void PaneListView::setDefaultColumnWidths()
 void PaneListView::attachIconView(bool attach, int row)
 {
     replaceModel(m_icons, attach ? m_model.data() : nullptr);
+    followCurrentRow(m_icons);
     if (attach && row >= 0 && m_model)
         m_icons->setCurrentIndex(m_model->index(row, 0));
 }
@@ -216,6 +218,30 @@ void PaneListView::setCurrentRow(int row)
     if (!m_model || row < 0 || row >= m_model->rowCount())
         return;
     currentView()->setCurrentIndex(m_model->index(row, 0));
+}
+
+void PaneListView::selectRow(int row)
+{
+    if (!m_model || row < 0 || row >= m_model->rowCount())
+        return;
+    QAbstractItemView* view = currentView();
+    if (QItemSelectionModel* selection = view->selectionModel())
+        selection->setCurrentIndex(m_model->index(row, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void PaneListView::followCurrentRow(QAbstractItemView* view)
+{
+    QItemSelectionModel* selection = view->selectionModel();
+    // A view keeps its selection model when it is given the model it already shows.
+    if (!selection || selection->property("followed").toBool())
+        return;
+    selection->setProperty("followed", true);
+    connect(selection, &QItemSelectionModel::currentChanged, this,
+            [this, view](const QModelIndex& current) {
+                if (view == currentView())
+                    Q_EMIT currentRowChanged(current.isValid() ? current.row() : -1);
+            });
 }
 
 std::vector<int> PaneListView::selectedRows() const

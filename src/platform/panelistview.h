@@ -40,6 +40,8 @@ public:
     /// The row with the keyboard focus, or -1.
     int currentRow() const;
     void setCurrentRow(int row);
+    /// Makes `row` the current row and the one selected row.
+    void selectRow(int row);
     /// The selected rows in ascending order.
     std::vector<int> selectedRows() const;
 
@@ -54,6 +56,8 @@ public:
 Q_SIGNALS:
     void rowClicked(int row);
     void rowDoubleClicked(int row);
+    /// The current row moved, by keyboard, mouse or program; -1 when there is none.
+    void currentRowChanged(int row);
     /// Any mouse button pressed over the list; `row` is -1 when no row is under the pointer.
     void mousePressed(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                       QPoint globalPosition);
@@ -69,6 +73,8 @@ protected:
 
 private:
     void attachIconView(bool attach, int row);
+    /// Passes the current-row changes of a view's present selection model on.
+    void followCurrentRow(QAbstractItemView* view);
 
     QPointer<PaneList> m_model;
     QStackedLayout* m_stack = nullptr;

@@ -25,6 +25,8 @@ WidgetPrompts::WidgetPrompts(QWidget* parent) : m_parent(parent) {}
 void WidgetPrompts::message(const QString& text, const QString& title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, m_parent);
+    // Messages quote names and saved texts, which are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -32,6 +34,7 @@ bool WidgetPrompts::confirm(const QString& title, const QString& text, const QSt
                             const QString& cancelText)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, m_parent);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* ok =
         box.addButton(okText.isEmpty() ? QStringLiteral("OK") : okText, QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(

@@ -38,8 +38,11 @@ protected:
         m_fake.addFile("/mnt/team/plan.txt", 1);
         m_form = std::make_unique<MainForm>(MainFormOptions{
             m_prompts, [this] { return std::make_unique<test::SharedFileSystem>(m_fake); }});
+        // The drive dialog shows the drive of a pane's last listing, as its drive line does.
         m_form->setPanePath(0, "/home/ann");
+        m_form->GetListing(0);
         m_form->setPanePath(1, "/mnt/team");
+        m_form->GetListing(1);
         m_prompts->clear(); // the test's own current directory is not in the fake
     }
 
@@ -97,6 +100,8 @@ TEST_F(DriveCommands, SetWritesTheVolumeNameAndReportsAFailure)
 TEST_F(DriveCommands, PathThatNamesNoDriveGivesAMessageAndNoDialog)
 {
     m_fake.failOn(FakeFileSystem::Op::GetDrive, "/mnt/team", FsErrorNumber::DeviceUnavailable);
+    m_form->GetListing(1);
+    m_prompts->clear();
     m_form->LVDrive_Click(1);
     EXPECT_EQ(m_form->driveInfoForm(), nullptr);
     ASSERT_EQ(m_prompts->messages().size(), 1);

@@ -71,3 +71,26 @@ TEST(ListInteraction, TextRowsBecomePathsOnlyWhenTheyAreOnePlainName)
     for (const char* bad : {"a\\b", "D:x"})
         EXPECT_FALSE(rowEntryPath(row, QString::fromLatin1(bad), "C:\\", windows)) << bad;
 }
+
+TEST(ListInteraction, NoNameOrFolderWithAControlCharacterAndNoEmptyFolderBecomesAPath)
+{
+    const PathRules posix(PathStyle::Posix);
+    const PaneRow row = savedRow();
+    // The system calls would stop at U+0000 and act on "keep.txt".
+    const QString withNul = QStringLiteral("keep.txt") + QChar(0) + QStringLiteral(" (copy)");
+    for (const QString& bad : {withNul, QStringLiteral("a\nb"), QStringLiteral("tab\there"),
+                               QStringLiteral("del\x7f"), QString(QChar(0))})
+        EXPECT_FALSE(rowEntryPath(row, bad, "/data", posix)) << bad.toStdString();
+    PaneRow listed;
+    listed.nativeName = std::string("line\nbreak");
+    EXPECT_FALSE(rowEntryPath(listed, {}, "/data", posix));
+    EXPECT_FALSE(rowEntryName(listed, {}, posix));
+
+    // An empty folder would make the path relative to the working folder.
+    EXPECT_FALSE(rowEntryPath(row, QStringLiteral("report.txt"), "", posix));
+    EXPECT_FALSE(
+        rowEntryPath(row, QStringLiteral("report.txt"), std::string("/data\0/x", 8), posix));
+    EXPECT_FALSE(rowEntryPath(row, QStringLiteral("report.txt"), "/da\x01ta", posix));
+    EXPECT_EQ(rowEntryName(row, QStringLiteral("report.txt"), posix),
+              std::optional<NativeString>("report.txt"));
+}
