@@ -304,12 +304,14 @@ void MainForm::GetListing(int Index)
     PaneFolder[pane] = std::move(result.folder);
     showPaneDrive(Index);
     PaneListed[pane] = result.finished && PaneFolder[pane] != nullptr;
+    std::optional<NativeString> rowsFolder;
     if (PaneFolder[pane]) {
         // A relative path was listed from the working folder; the commands keep it whole.
         std::error_code error;
-        std::filesystem::path listed = std::filesystem::absolute(request.path, error);
-        PaneRowsFolder[pane].set(error ? request.path : listed.native(), shownPath);
+        const std::filesystem::path listed = std::filesystem::absolute(request.path, error);
+        rowsFolder = error ? request.path : listed.native();
     }
+    PaneRowsFolder[pane].set(std::move(rowsFolder), shownPath);
     if (result.finished) {
         FEX->setEditText(FEX->itemText(0));
         FEX_Change();
@@ -322,6 +324,12 @@ void MainForm::LVPATH_Enter(int Index)
         return;
     ActivePane = Index;
     GetListing(Index);
+}
+
+QString MainForm::rowsPathText(int index) const
+{
+    const QString& shown = PaneRowsFolder[size_t(index)].shownText();
+    return shown.isEmpty() ? LVPATH[size_t(index)]->text() : shown;
 }
 
 CommandFolder MainForm::commandFolder(int index, bool boxEditAllowed) const

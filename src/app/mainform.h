@@ -162,6 +162,9 @@ public:
     /// (told to the user by the caller). Only `boxEditAllowed` commands act while the path box
     /// holds an edit that was not listed.
     CommandFolder commandFolder(int index, bool boxEditAllowed = false) const;
+    /// The path text of the folder pane `index`'s rows belong to, as the box read when they
+    /// were put there; the box's text when the pane has had no rows yet.
+    QString rowsPathText(int index) const;
     /// As commandFolder(), telling the user when the command may not act.
     std::optional<NativeString> commandFolderOrSay(int index, bool boxEditAllowed = false);
 

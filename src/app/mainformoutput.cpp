@@ -33,7 +33,9 @@ void MainForm::connectOutput()
 void MainForm::M1Save_Click()
 {
     const auto pane = size_t(ActivePane);
-    saveListingAs(*LV1Rows[pane], LVPATH[pane]->text(), LVFC[pane]->text(), prompts(), CD);
+    // The path line names the rows' folder even while the box holds an edit not yet listed:
+    // opened again, the rows must not belong to another folder.
+    saveListingAs(*LV1Rows[pane], rowsPathText(ActivePane), LVFC[pane]->text(), prompts(), CD);
 }
 
 void MainForm::M1Open_Click()
@@ -50,11 +52,8 @@ void MainForm::M1Open_Click()
     LVFC[pane]->setText(withVisibleControls(listing->countText));
     LV1Rows[pane]->setRows(std::move(listing->rows));
     PaneListed[pane] = false;
-    if (const std::optional<NativeString> folder =
-            savedListingFolder(listing->pathText, PathRules()))
-        PaneRowsFolder[pane].set(*folder, LVPATH[pane]->text());
-    else
-        PaneRowsFolder[pane].clear();
+    PaneRowsFolder[pane].set(savedListingFolder(listing->pathText, PathRules()),
+                             LVPATH[pane]->text());
 }
 
 ListingPrinter& MainForm::printer()
@@ -78,7 +77,7 @@ PrintedListing MainForm::printedListing() const
     const auto pane = size_t(ActivePane);
     PrintedListing listing;
     listing.rows = LV1Rows[pane];
-    listing.path = LVPATH[pane]->text();
+    listing.path = rowsPathText(ActivePane);
     listing.count = LVFC[pane]->text();
     listing.fontName = LV1[pane]->font().family();
     listing.fontSize = LV1[pane]->font().pointSizeF();

@@ -14,7 +14,7 @@ void RowsFolder::clear()
     m_shownText.clear();
 }
 
-void RowsFolder::set(NativeString folder, QString shownText)
+void RowsFolder::set(std::optional<NativeString> folder, QString shownText)
 {
     m_folder = std::move(folder);
     m_shownText = std::move(shownText);

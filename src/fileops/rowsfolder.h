@@ -17,11 +17,13 @@ class RowsFolder {
 public:
     /// The rows belong to no folder: a failed listing, or a saved path line that names none.
     void clear();
-    /// The rows belong to `folder`, shown in the path box as `shownText`.
-    void set(NativeString folder, QString shownText);
+    /// The rows belong to `folder` (none when they belong to no folder a command may act on)
+    /// and were put in the pane while its path box read `shownText`.
+    void set(std::optional<NativeString> folder, QString shownText);
 
     const std::optional<NativeString>& folder() const { return m_folder; }
-    /// The path box's text when the rows were put in the pane.
+    /// The path box's text when the rows were put in the pane: what a saved listing or a print
+    /// names as their folder, whatever the box reads now.
     const QString& shownText() const { return m_shownText; }
 
 private:

@@ -262,6 +262,19 @@ TEST_F(CommandFolderTest, RowsHoldingControlCharactersAreRefusedAndReported)
     EXPECT_NE(lastMessage().indexOf(withVisibleControls(ro)), -1) << lastMessage().toStdString();
 }
 
+TEST_F(CommandFolderTest, ASavedListingNamesTheRowsFolderNotAnEditedBox)
+{
+    // Saved while the box reads another folder, the file would later make the rows of "a"
+    // belong to "victim".
+    type(0, path("victim"));
+    m_form->ActivePane = 0;
+    const std::string file = m_tmp.pathOf("out.tav");
+    m_prompts->answerFile(QString::fromStdString(file));
+    m_form->M1Save_Click();
+    const std::string saved = TempFolder::readAll(file);
+    EXPECT_EQ(saved.substr(0, saved.find("\r\n")), m_tmp.pathOf("a"));
+}
+
 TEST_F(CommandFolderTest, ATypedPathWithAControlCharacterIsNotListed)
 {
     QLineEdit* box = m_form->LVPATH[0];
