@@ -127,6 +127,9 @@ void MainForm::setMenuRow(int index, int row)
     // The marks go on the active pane's selected row; a menu opened over no row offers none.
     for (QAction* mark : {LVCopy, LVMove, LVDelete})
         mark->setEnabled(row >= 0);
+    // The attributes belong to the row the menu was opened on; over no row there are none
+    // (the menu's item must not fall back on another row that happens to be current).
+    LVAttributes->setEnabled(row >= 0);
 }
 
 void MainForm::LV1_MouseDown(int Index, int Row, Qt::MouseButton Button,

@@ -23,13 +23,9 @@ QString withVisibleControls(const QString& text)
     if (!hasControlCharacter(text))
         return text;
     QString shown = text;
-    for (QChar& c : shown) {
-        const char16_t code = c.unicode();
-        if (code < 32)
-            c = QChar(char16_t(0x2400 + code));
-        else if (code == 127)
-            c = QChar(char16_t(0x2421));
-    }
+    for (QChar& c : shown)
+        if (isControlCode(c.unicode()))
+            c = QChar::ReplacementCharacter;
     return shown;
 }
 

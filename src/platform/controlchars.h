@@ -20,8 +20,10 @@ bool hasControlCharacter(QStringView text);
 /// UTF-8 sequence is 128 or more, so a byte test finds exactly the control characters.
 bool hasControlCharacter(const NativeString& native);
 
-/// The text with each control character replaced by its visible picture (U+2400 to U+241F,
-/// U+2421 for 127), so a name such as "keep.txt", U+0000, " (copy)" shows what it holds.
+/// The text with each control character replaced by U+FFFD, the mark of a character that
+/// cannot be shown, as bytes that are not UTF-8 are: a name such as "keep.txt", U+0000,
+/// " (copy)" then shows that it holds more than "keep.txt (copy)". (The pictures of the
+/// control characters, U+2400 on, are missing from the common desktop fonts.)
 QString withVisibleControls(const QString& text);
 
 } // namespace vennic

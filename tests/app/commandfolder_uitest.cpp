@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <functional>
 #include <initializer_list>
 
 namespace vennic {
@@ -80,6 +81,35 @@ protected:
     std::string content(const std::string& relative)
     {
         return TempFolder::readAll(m_tmp.pathOf(relative));
+    }
+    /// Runs `command`; when it shows the attributes dialog, `act` works it and closes it.
+    /// Returns whether the dialog showed.
+    bool withAttributesDialog(const std::function<void(FileAtts&)>& act,
+                              const std::function<void()>& command)
+    {
+        bool shown = false;
+        // The answer dies with this call, so it cannot reach a later command or test.
+        QObject scope;
+        QTimer::singleShot(0, &scope, [&] {
+            if (FileAtts* dialog = m_form->fileAttsForm(); dialog && dialog->isVisible()) {
+                shown = true;
+                act(*dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            }
+        });
+        command();
+        return shown;
+    }
+    /// The attributes command, ticking read-only and pressing "Set" if its dialog shows.
+    bool attributesTickingReadOnly()
+    {
+        return withAttributesDialog(
+            [](FileAtts& dialog) {
+                dialog.AtRO->setChecked(true);
+                dialog.SetBtn->click();
+            },
+            [this] { m_form->LVAttributes_Click(); });
     }
     QString lastMessage() const
     {
@@ -153,16 +183,7 @@ TEST_F(CommandFolderTest, AnEmptiedBoxRefusesEveryCommandAndListsNothing)
 {
     const int row = select(0, "ro.txt");
     type(0, QString());
-    bool dialogShown = false;
-    QTimer::singleShot(0, [&] {
-        if (FileAtts* dialog = m_form->fileAttsForm(); dialog && dialog->isVisible()) {
-            dialogShown = true;
-            dialog->AtRO->setChecked(true);
-            dialog->SetBtn->click();
-        }
-    });
-    m_form->LVAttributes_Click();
-    EXPECT_FALSE(dialogShown);
+    EXPECT_FALSE(attributesTickingReadOnly());
     EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("shown.txt")), 0644u);
     EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("a/ro.txt")), 0644u);
     EXPECT_EQ(rows(0).cellText(row, ColName), "ro.txt");
@@ -199,7 +220,7 @@ TEST_F(CommandFolderTest, ASavedPathLineWithANulDeletesNothingOutsideThePane)
                       {"junk.tmp"}));
     ASSERT_EQ(rows(0).rowCount(), 1);
     EXPECT_FALSE(hasControlCharacter(m_form->LVPATH[0]->text())) << "shown with a visible mark";
-    EXPECT_TRUE(m_form->LVPATH[0]->text().contains(QChar(0x2400)));
+    EXPECT_TRUE(m_form->LVPATH[0]->text().contains(QChar::ReplacementCharacter));
     m_form->LV1[0]->setCurrentRow(0);
     m_form->LVDelete_Click();
     m_prompts->answerConfirm(true);
@@ -227,7 +248,7 @@ TEST_F(CommandFolderTest, RowsHoldingControlCharactersAreRefusedAndReported)
     // The list shows what the text holds.
     const QModelIndex cell = rows(0).index(textRow(0, keep), ColName);
     EXPECT_EQ(rows(0).data(cell, Qt::DisplayRole).toString(),
-              QStringLiteral("keep.txt\u2400 (copy)"));
+              QStringLiteral("keep.txt\uFFFD (copy)"));
 
     m_form->LV1[0]->setCurrentRow(textRow(0, keep));
     m_form->LVDelete_Click();
@@ -248,16 +269,7 @@ TEST_F(CommandFolderTest, RowsHoldingControlCharactersAreRefusedAndReported)
     // The attributes of another file would change.
     open(savedListing(m_tmp.pathOf("a"), {"ro.txt" + nul + ".x"}));
     m_form->LV1[0]->setCurrentRow(0);
-    bool dialogShown = false;
-    QTimer::singleShot(0, [&] {
-        if (FileAtts* dialog = m_form->fileAttsForm(); dialog && dialog->isVisible()) {
-            dialogShown = true;
-            dialog->AtRO->setChecked(true);
-            dialog->SetBtn->click();
-        }
-    });
-    m_form->LVAttributes_Click();
-    EXPECT_FALSE(dialogShown);
+    EXPECT_FALSE(attributesTickingReadOnly());
     EXPECT_EQ(TempFolder::modeOf(m_tmp.pathOf("a/ro.txt")), 0644u);
     EXPECT_NE(lastMessage().indexOf(withVisibleControls(ro)), -1) << lastMessage().toStdString();
 }
@@ -304,6 +316,14 @@ TEST_F(CommandFolderTest, RightClickActsWhereItWasPressed)
     m_form->LVCopy->trigger();
     m_form->LVMenu->hide();
     EXPECT_EQ(rows(0).row(row).smallImage, RowImage::SmallCopyLeft);
+
+    // Over no row the menu offers nothing that acts on a row, not even the current one.
+    const QPoint below(at.x(), view->viewport()->height() - 2);
+    ASSERT_FALSE(view->indexAt(below).isValid());
+    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, below);
+    for (QAction* item : {m_form->LVCopy, m_form->LVDelete, m_form->LVAttributes, m_form->LVOF})
+        EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+    m_form->LVMenu->hide();
 }
 
 TEST_F(CommandFolderTest, TheSelectedItemLabelFollowsTheKeyboardAndOpensThatRow)
@@ -320,14 +340,13 @@ TEST_F(CommandFolderTest, TheSelectedItemLabelFollowsTheKeyboardAndOpensThatRow)
     EXPECT_EQ(m_form->SelFile[0]->text(), name);
 
     QString shownName;
-    QTimer::singleShot(0, [&] {
-        if (FileAtts* dialog = m_form->fileAttsForm(); dialog && dialog->isVisible()) {
-            shownName = dialog->SelFileName->text();
-            dialog->CancelBtn->click();
-        }
-    });
     m_form->ActivePane = 1;
-    m_form->SelFile_Click(0);
+    withAttributesDialog(
+        [&](FileAtts& dialog) {
+            shownName = dialog.SelFileName->text();
+            dialog.CancelBtn->click();
+        },
+        [&] { m_form->SelFile_Click(0); });
     EXPECT_EQ(shownName, name);
     EXPECT_EQ(m_form->ActivePane, 0);
 }
