@@ -56,12 +56,16 @@ QString folderNameOf(const NativeString& path)
     return nativeToQString(name.native());
 }
 
+void reportAccessDenied(const NativeString& path, Prompts& prompts)
+{
+    prompts.message(QStringLiteral("Access was denied to information about ") + folderNameOf(path));
+}
+
 /// Reports an error the way the listing shows it. Returns true when the listing goes on.
 bool report(const FsError& error, const NativeString& path, Prompts& prompts)
 {
     if (error.number() == FsErrorNumber::PermissionDenied) {
-        prompts.message(QStringLiteral("Access was denied to information about ") +
-                        folderNameOf(path));
+        reportAccessDenied(path, prompts);
         return true;
     }
     prompts.message(QString::fromStdString(error.description()) + QString::number(error.number()));
@@ -81,9 +85,10 @@ template <typename Step> bool runStep(Step&& step, const NativeString& path, Pro
 }
 
 /// Adds a row per sub-folder. A failing part of a row is left out and the pass goes on.
+/// Counts in `unknownCount` the rows whose entry could not be looked at.
 void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDates,
                 const WaitKeepingPainted& wait, ListingResult& result, double& total,
-                int64_t& folderCount)
+                int64_t& folderCount, int64_t& unknownCount)
 {
     std::vector<Entry> subFolders;
     try {
@@ -111,6 +116,15 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
         row.foreColor = RowColor::Blue;
         row.typeIndex = TypeNames::FolderIndex;
         row.flags = PaneRow::Folder;
+        ++folderCount;
+        if (entry.statFailed) {
+            // Nothing but the name and the kind is known: the row shows no size, dates or
+            // attributes, and its size adds nothing.
+            row.flags |= PaneRow::Unknown | PaneRow::SizeUnknown;
+            row.attributes = entry.attributes;
+            ++unknownCount;
+            continue;
+        }
         // A size that cannot be read shows an empty text and adds nothing, rather than
         // repeating the previous row's size.
         const FolderSize& size = sizes[i];
@@ -132,7 +146,6 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
             row.accessed = toSeconds(entry.accessed);
             row.modified = toSeconds(entry.modified);
         }
-        ++folderCount;
     }
 }
 
@@ -187,6 +200,7 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
     double total = 0;
     int64_t folderCount = 0;
     int64_t fileCount = 0;
+    int64_t unknownCount = 0;
     bool noAccessDates = false;
     const NativeString& path = request.path;
 
@@ -218,8 +232,8 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
         return result;
 
     if (request.options.showFolders && result.folder)
-        folderPass(*result.folder, request.options, noAccessDates, wait, result, total,
-                   folderCount);
+        folderPass(*result.folder, request.options, noAccessDates, wait, result, total, folderCount,
+                   unknownCount);
 
     if (request.options.showFiles && result.folder) {
         std::vector<Entry> files;
@@ -241,6 +255,15 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
             if (testFex && !fex.matches(name))
                 continue;
             PaneRow& row = result.rows.emplace_back();
+            ++fileCount;
+            if (entry.statFailed) {
+                // Only the name is known; the size adds nothing and no type is guessed.
+                row.nativeName = std::move(entry.name);
+                row.flags = PaneRow::NoSizeColumn2 | PaneRow::Unknown;
+                row.attributes = entry.attributes;
+                ++unknownCount;
+                continue;
+            }
             row.typeIndex = types.indexOf(entry.name);
             row.nativeName = std::move(entry.name);
             row.largeImage = RowImage::LargeFile;
@@ -260,10 +283,14 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
                 row.accessed = toSeconds(entry.accessed);
                 row.modified = toSeconds(entry.modified);
             }
-            ++fileCount;
         }
         result.history = history.entries();
     }
+
+    // Entries whose details the folder would not give are told about once, as a folder that
+    // cannot be read at all is, after everything that could be read is in.
+    if (unknownCount > 0)
+        reportAccessDenied(path, prompts);
 
     result.countLine = QString::number(fileCount) + QLatin1String(" Files, ") +
                        QString::number(folderCount) + QLatin1String(" Folders, ") +

@@ -215,6 +215,10 @@ QString ListingTexts::cellText(const PaneRow& row, int column) const
         return column >= 0 && column < PaneColumnCount ? row.texts->cells[size_t(column)]
                                                        : QString();
     const bool noDates = row.flags & PaneRow::NoAccessDates;
+    // Of an entry that could not be looked at only the name is known; any other text would be
+    // made up (a size of 0, a date of 1969).
+    if ((row.flags & PaneRow::Unknown) && column != ColName)
+        return {};
     switch (column) {
     case ColName:
         return nativeToQString(row.nativeName);

@@ -41,7 +41,9 @@ constexpr int RamDisk = 5;
 } // namespace DriveKind
 
 /// One sub-folder or file of a folder with the values of a single stat call. A symbolic link
-/// to a folder is a folder entry (attributes D and a) whose size is never followed.
+/// to a folder is a folder entry (attributes D and a) whose size is never followed. When the
+/// stat call failed (a folder that may be read but not searched gives names and kinds only),
+/// `statFailed` says so: size, times and attributes are then unknown, not zero.
 struct Entry {
     NativeString name;
     int64_t size = 0;
@@ -53,6 +55,7 @@ struct Entry {
     bool isSymlink = false;
     uint64_t device = 0;
     uint64_t inode = 0;
+    bool statFailed = false;
 };
 
 /// How much of a folder's tree could be summed.

@@ -60,6 +60,9 @@ struct PaneRow {
         NoAccessDates = 8,  ///< Accessed and Modified stay empty (a "CDFS" drive)
         CreatedBlank = 16,  ///< the Created text is " " (a file created at 1 January 1980 00:00:00)
         NoSizeColumn2 = 32, ///< sub-item 7 is not set (file rows)
+        /// The entry's own values could not be read: only the name is shown, every other cell
+        /// is empty, and its size counts for nothing.
+        Unknown = 64,
     };
 
     NativeString nativeName; ///< the entry's name as the system spells it; empty for text rows

@@ -317,6 +317,36 @@ TEST_F(Listing, AccessDeniedIsReportedAndTheListingGoesOn)
     EXPECT_EQ(root.countLine, "0 Files, 0 Folders,  Bytes");
 }
 
+TEST_F(Listing, EntriesThatCouldNotBeLookedAtShowOnlyTheirNames)
+{
+    fs.addFile("/data/known.txt", 7);
+    Entry& file = fs.addFile("/data/blind.txt", 500);
+    file.statFailed = true;
+    file.modified = file.accessed = file.created = FileTime{};
+    fs.addFolder("/data/Sub").statFailed = true;
+    fs.addFile("/data/Sub/inner.bin", 300);
+    fs.addFolder("/data/Open");
+    const ListingResult result = list("/data");
+    ASSERT_EQ(names(result), QStringList({"Sub", "Open", "known.txt", "blind.txt"}));
+    for (const size_t row : {size_t(0), size_t(3)}) {
+        EXPECT_TRUE(result.rows[row].flags & PaneRow::Unknown) << row;
+        for (int column = ColType; column < PaneColumnCount; ++column)
+            EXPECT_EQ(cell(result, row, column), QString()) << row << " column " << column;
+    }
+    EXPECT_TRUE(result.rows[0].isFolder());
+    EXPECT_EQ(cell(result, 1, ColType), " File Folder");
+    EXPECT_EQ(cell(result, 2, ColBytes), "              7");
+    // Neither the file's 500 bytes nor the folder's 300 are known to the listing.
+    EXPECT_EQ(result.countLine, "2 Files, 2 Folders, 7 Bytes");
+    EXPECT_EQ(prompts.messages(), QStringList({"Access was denied to information about data"}));
+    EXPECT_TRUE(result.finished);
+
+    // Without such entries there is no message.
+    prompts.clear();
+    list("/data/Sub");
+    EXPECT_TRUE(prompts.messages().isEmpty());
+}
+
 TEST_F(Listing, CountsPassSixteenBits)
 {
     for (int i = 0; i < 40000; ++i)
@@ -453,4 +483,43 @@ TEST_F(Listing, RealFolderWithoutReadRightIsReported)
     ASSERT_TRUE(outcome.dropped) << outcome.reason;
     ASSERT_TRUE(outcome.finished) << outcome.output;
     EXPECT_EQ(outcome.output, "Access was denied to information about Locked|0") << outcome.how;
+}
+
+TEST_F(Listing, RealFolderThatCanBeReadButNotSearchedShowsNamesAndOneMessage)
+{
+    vennic::test::TempFolder tmp;
+    tmp.file("Shut/inside.txt", 5);
+    tmp.folder("Shut/sub");
+    tmp.handOverTo(vennic::test::kNobodyUid, vennic::test::kNobodyGid);
+    tmp.setMode("Shut", 0444);
+    const std::string shut = tmp.pathOf("Shut");
+    const auto outcome = vennic::test::runAsNobody([&] {
+        TypeNames childTypes;
+        ListingTexts childTexts(childTypes);
+        ScriptedPrompts childPrompts;
+        const auto real = makeSystemFileSystem(childTypes.namer());
+        ListingRequest request;
+        request.path = shut;
+        request.filterExpression = request.fexText = "*.*";
+        request.driveTypeNames = DriveTypeNames;
+        const ListingResult result = runListing(request, *real, childTypes, childPrompts,
+                                                [](const std::function<void()>& work) { work(); });
+        // Every cell of every row, "|" between cells and lines between rows.
+        QStringList lines = childPrompts.messages();
+        lines << result.countLine;
+        for (const PaneRow& row : result.rows) {
+            QStringList cells;
+            for (int column = 0; column < PaneColumnCount; ++column)
+                cells << childTexts.cellText(row, column);
+            lines << cells.join('|') + (row.isFolder() ? " folder" : " file");
+        }
+        return lines.join('\n').toStdString();
+    });
+    ASSERT_TRUE(outcome.dropped) << outcome.reason;
+    ASSERT_TRUE(outcome.finished) << outcome.output;
+    std::printf("ran as %s\n", outcome.how.c_str());
+    EXPECT_EQ(outcome.output, "Access was denied to information about Shut\n"
+                              "1 Files, 1 Folders,  Bytes\n"
+                              "sub||||||| folder\n"
+                              "inside.txt||||||| file");
 }

@@ -31,11 +31,12 @@ NativeString lastName(const NativeString& path)
 }
 
 // An entry of a name that could be read but not looked at (a folder readable but not
-// searchable): only what the folder's own record says, its kind.
+// searchable): only what the folder's own record says, its kind, and that the rest is unknown.
 Entry bareEntry(const char* name, unsigned char type)
 {
     Entry entry;
     entry.name = name;
+    entry.statFailed = true;
     entry.isFolder = type == DT_DIR;
     entry.isSymlink = type == DT_LNK;
     if (entry.isFolder)
