@@ -1,5 +1,7 @@
 #include "listing/pattern.h"
 
+#include "listing/casefoldclasses.h"
+
 #include <QChar>
 
 namespace vennic {
@@ -19,6 +21,16 @@ char32_t nextCodePoint(QStringView text, qsizetype& i)
 char32_t fold(char32_t c)
 {
     return QChar::toCaseFolded(c);
+}
+
+/// The other case of a basic Latin letter; other characters stay as they are.
+char32_t otherAsciiCase(char32_t c)
+{
+    if (c >= U'a' && c <= U'z')
+        return c - (U'a' - U'A');
+    if (c >= U'A' && c <= U'Z')
+        return c + (U'a' - U'A');
+    return c;
 }
 
 } // namespace
@@ -71,6 +83,7 @@ NamePattern::NamePattern(const QString& pattern)
             if (!closed)
                 m_valid = false;
             token.rangeCount = int(m_ranges.size()) - token.firstRange;
+            fillAsciiAnswers(token);
             break;
         }
         default:
@@ -82,30 +95,51 @@ NamePattern::NamePattern(const QString& pattern)
     }
 }
 
-bool NamePattern::inSet(const Token& token, char32_t c) const
+bool NamePattern::inRanges(const Token& token, char32_t c) const
 {
-    // A character is in the list when it, or another case of it, lies in one of the ranges.
-    if (c < 0x80) {
-        const char32_t lower = fold(c);
-        const char32_t upper = c >= U'a' && c <= U'z' ? c - (U'a' - U'A') : c;
-        for (int r = token.firstRange; r < token.firstRange + token.rangeCount; ++r) {
-            const Range& range = m_ranges[size_t(r)];
-            if ((lower >= range.low && lower <= range.high) ||
-                (upper >= range.low && upper <= range.high))
-                return true;
-        }
-        return false;
-    }
-    const char32_t lower = QChar::toLower(c);
-    const char32_t upper = QChar::toUpper(c);
-    const char32_t folded = fold(c);
     for (int r = token.firstRange; r < token.firstRange + token.rangeCount; ++r) {
         const Range& range = m_ranges[size_t(r)];
-        for (const char32_t v : {c, lower, upper, folded})
-            if (v >= range.low && v <= range.high)
-                return true;
+        if (c >= range.low && c <= range.high)
+            return true;
     }
     return false;
+}
+
+bool NamePattern::inSet(const Token& token, char32_t c) const
+{
+    if (c < 0x80)
+        return (token.ascii[c >> 6] >> (c & 63)) & 1;
+    // A character is in the list when it, or any character that folds as it does, lies in one
+    // of the ranges: exactly the characters a plain letter of the list would match.
+    const std::span<const char32_t> alike = CaseFoldClasses::instance().classOf(c);
+    if (alike.empty())
+        return inRanges(token, c);
+    for (const char32_t x : alike)
+        if (inRanges(token, x))
+            return true;
+    return false;
+}
+
+void NamePattern::fillAsciiAnswers(Token& token) const
+{
+    // With every range below 128 the only other character that can be in them is the other
+    // case of a letter, so the fold groups (and the pass that builds them) are not needed.
+    bool asciiRanges = true;
+    for (int r = token.firstRange; r < token.firstRange + token.rangeCount; ++r)
+        asciiRanges = asciiRanges && m_ranges[size_t(r)].high < 0x80;
+    for (char32_t c = 0; c < 0x80; ++c) {
+        bool in = false;
+        if (asciiRanges) {
+            in = inRanges(token, c) || inRanges(token, otherAsciiCase(c));
+        } else {
+            const std::span<const char32_t> alike = CaseFoldClasses::instance().classOf(c);
+            in = inRanges(token, c);
+            for (const char32_t x : alike)
+                in = in || inRanges(token, x);
+        }
+        if (in)
+            token.ascii[c >> 6] |= uint64_t(1) << (c & 63);
+    }
 }
 
 bool NamePattern::matchesOne(const Token& token, char32_t c) const
