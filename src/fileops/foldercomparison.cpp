@@ -2,24 +2,29 @@
 
 #include "platform/panelist.h"
 
-#include <QCollator>
-#include <QLocale>
-
 #include <algorithm>
 #include <memory>
 
 namespace vennic {
 
-NameOrder localeNameOrder()
+namespace {
+
+std::vector<NameOrder::Key> keysOf(const QStringList& names, const NameOrder& order)
 {
-    auto collator = std::make_shared<QCollator>(QLocale());
-    collator->setCaseSensitivity(Qt::CaseInsensitive);
-    return [collator](const QString& a, const QString& b) { return collator->compare(a, b); };
+    std::vector<NameOrder::Key> keys;
+    keys.reserve(size_t(names.size()));
+    for (const QString& name : names)
+        keys.push_back(order.key(name));
+    return keys;
 }
+
+} // namespace
 
 ComparisonPlan planComparison(const QStringList& left, const QStringList& right,
                               const NameOrder& order)
 {
+    const std::vector<NameOrder::Key> leftKeys = keysOf(left, order);
+    const std::vector<NameOrder::Key> rightKeys = keysOf(right, order);
     ComparisonPlan plan;
     const qsizetype leftCount = left.size();
     const qsizetype rightCount = right.size();
@@ -35,7 +40,7 @@ ComparisonPlan planComparison(const QStringList& left, const QStringList& right,
         else if (r >= rightCount)
             comparison = -1;
         else
-            comparison = order(left[l], right[r]);
+            comparison = leftKeys[size_t(l)].compare(rightKeys[size_t(r)]);
 
         if (comparison == 0) {
             plan.left.push_back(int(l++));

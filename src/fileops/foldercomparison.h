@@ -1,10 +1,10 @@
 #pragma once
 
+#include "listing/nameorder.h"
 #include "platform/panerow.h"
 
 #include <QStringList>
 
-#include <functional>
 #include <vector>
 
 namespace vennic {
@@ -19,19 +19,14 @@ struct ComparisonPlan {
     std::vector<int> right;
 };
 
-/// Compares two names: negative when the first comes before the second, 0 when they count as
-/// equal, positive otherwise.
-using NameOrder = std::function<int(const QString&, const QString&)>;
-
-/// The order of names in the user's locale collation, without regard to case.
-NameOrder localeNameOrder();
-
-/// The merge walk over two lists of names, one line at a time. Equal names share a line; where
-/// the left name comes first, the right pane gets a blank row on that line, and where it comes
-/// after, the left pane does. A list that has run out counts as coming after every name while
-/// the other still has one, and the walk ends when neither has. Linear in the names.
+/// The merge walk over two lists of names, one line at a time, in the one name order that
+/// sorting by name uses, so that panes sorted by name line up. Names the order finds equal
+/// share a line; where the left name comes first, the right pane gets a blank row on that
+/// line, and where it comes after, the left pane does. A list that has run out counts as
+/// coming after every name while the other still has one, and the walk ends when neither has.
+/// Each name's collation key is made once; the walk is linear in the names.
 ComparisonPlan planComparison(const QStringList& left, const QStringList& right,
-                              const NameOrder& order);
+                              const NameOrder& order = NameOrder());
 
 /// The row a comparison puts in: the text " ", large image 1, small image 4, no other cells.
 PaneRow blankComparisonRow();
@@ -42,6 +37,6 @@ PaneRow copyOfRow(const PaneRow& row);
 /// texts as planComparison() does and gives each list its new rows with one model reset.
 /// Nothing else of a row changes. Returns the plan it applied.
 ComparisonPlan compareFolders(PaneList& left, PaneList& right,
-                              const NameOrder& order = localeNameOrder());
+                              const NameOrder& order = NameOrder());
 
 } // namespace vennic

@@ -2,8 +2,12 @@
 // changes nothing else.
 #include "fileops/foldercomparison.h"
 
+#include "listing/listingtexts.h"
+#include "listing/rowsort.h"
+#include "listing/typenames.h"
 #include "platform/panelist.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -159,7 +163,7 @@ TEST(FolderComparison, AnyRunLeavesEqualNamesOrANameBesideABlank)
                 << run << ": " << c.left[i].toStdString() << " | " << c.right[i].toStdString();
         }
         // Every row stays, in its order: removing the added blank rows gives the panes back.
-        const ComparisonPlan plan = planComparison(left, right, localeNameOrder());
+        const ComparisonPlan plan = planComparison(left, right);
         std::vector<int> shownLeft, shownRight;
         for (const int row : plan.left)
             if (row >= 0)
@@ -172,4 +176,83 @@ TEST(FolderComparison, AnyRunLeavesEqualNamesOrANameBesideABlank)
         EXPECT_TRUE(std::is_sorted(shownLeft.begin(), shownLeft.end()));
         EXPECT_TRUE(std::is_sorted(shownRight.begin(), shownRight.end()));
     }
+}
+
+namespace {
+
+/// Sorts a pane by name as a click on the "Name" header does, through the listing's sorter.
+void sortByName(PaneList& list)
+{
+    list.setSorter(&sortOrder);
+    list.sortBy(ColName, Qt::AscendingOrder);
+}
+
+/// Sorts both panes by name, compares them, and checks every line: equal names, or a name
+/// beside a blank row, and no name left without its partner.
+void expectSortedPanesLineUp(const QStringList& left, const QStringList& right)
+{
+    auto l = listOf(left);
+    auto r = listOf(right);
+    sortByName(*l);
+    sortByName(*r);
+    compareFolders(*l, *r);
+    const QStringList shownLeft = namesOf(*l);
+    const QStringList shownRight = namesOf(*r);
+    ASSERT_EQ(shownLeft.size(), shownRight.size());
+    int shared = 0;
+    for (qsizetype i = 0; i < shownLeft.size(); ++i) {
+        const bool same = shownLeft[i].compare(shownRight[i], Qt::CaseInsensitive) == 0;
+        EXPECT_TRUE(same || shownLeft[i] == B || shownRight[i] == B)
+            << i << ": " << shownLeft[i].toStdString() << " | " << shownRight[i].toStdString();
+        shared += int(same);
+    }
+    // Each name both panes hold shares one line.
+    int common = 0;
+    for (const QString& name : left)
+        common += int(std::any_of(right.begin(), right.end(), [&](const QString& other) {
+            return name.compare(other, Qt::CaseInsensitive) == 0;
+        }));
+    EXPECT_EQ(shared, common) << shownLeft.join('|').toStdString() << " / "
+                              << shownRight.join('|').toStdString();
+}
+
+} // namespace
+
+TEST(FolderComparison, PanesSortedByNameLineUp)
+{
+    const QStringList left{"report_2.txt", "a-b.txt", "report.txt", "data_1.csv", "a.b.txt"};
+    const QStringList right{"data_1.csv", "report_2.txt", "a.b.txt", "data.csv"};
+    expectSortedPanesLineUp(left, right);
+
+    auto l = listOf(left);
+    auto r = listOf(right);
+    sortByName(*l);
+    sortByName(*r);
+    compareFolders(*l, *r);
+    EXPECT_EQ(namesOf(*l),
+              QStringList({"a-b.txt", "a.b.txt", "data_1.csv", B, "report_2.txt", "report.txt"}));
+    EXPECT_EQ(namesOf(*r),
+              QStringList({B, "a.b.txt", "data_1.csv", "data.csv", "report_2.txt", B}));
+
+    // Names that differ in case only, on either side and in any order.
+    expectSortedPanesLineUp({"Zeta.TXT", "alpha", "Beta_1", "beta.txt", "GAMMA-2"},
+                            {"ALPHA", "beta_1", "BETA.TXT", "gamma-2", "zeta.txt", "Delta"});
+    expectSortedPanesLineUp({"README", "readme.md", "Read-Me", "read_me"},
+                            {"read_me", "ReadMe.MD", "readme"});
+}
+
+TEST(FolderComparison, PanesSortedByNameLineUpUnderOtherLocales)
+{
+    const QLocale before;
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+                                  QLocale(QLocale::Swedish, QLocale::Sweden)}) {
+        QLocale::setDefault(locale);
+        SCOPED_TRACE(locale.name().toStdString());
+        expectSortedPanesLineUp(
+            {"report_2.txt", "a-b.txt", "report.txt", "data_1.csv", "a.b.txt", "\u00c4rger"},
+            {"data_1.csv", "REPORT_2.txt", "a.b.txt", "data.csv", "\u00e4rger", "Zeta"});
+        expectSortedPanesLineUp({"\u00f6l", "Ol", "oz", "\u00e5s"},
+                                {"OL", "\u00d6L", "\u00c5S", "Oz"});
+    }
+    QLocale::setDefault(before);
 }
