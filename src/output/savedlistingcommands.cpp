@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
+#include <new>
 
 namespace vennic {
 
@@ -46,6 +48,34 @@ QString saveFailure(const QString& fileName, const QString& reason, bool existed
     text += existed ? QStringLiteral(" The existing file was left as it was.")
                     : QStringLiteral(" No file was written.");
     return text;
+}
+
+/// A byte count for a message: whole mebibytes as such, any other count in bytes.
+QString bytesText(qint64 bytes)
+{
+    constexpr qint64 MiB = qint64(1) << 20;
+    if (bytes >= MiB && bytes % MiB == 0)
+        return QStringLiteral("%L1 MiB").arg(bytes / MiB);
+    return bytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%L1 bytes").arg(bytes);
+}
+
+/// Reads at most `limit` + 1 bytes, so a file that grew after its size was looked at still
+/// shows as too large without being read whole.
+QByteArray readUpTo(QFile& file, qint64 limit, qint64 expected)
+{
+    constexpr qint64 Chunk = qint64(1) << 20;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(std::min(expected, limit) + 1));
+    while (bytes.size() <= limit) {
+        const qint64 want = std::min(Chunk, limit + 1 - bytes.size());
+        const qsizetype before = bytes.size();
+        bytes.resize(before + qsizetype(want));
+        const qint64 got = file.read(bytes.data() + before, want);
+        bytes.resize(before + qsizetype(std::max<qint64>(got, 0)));
+        if (got <= 0)
+            break;
+    }
+    return bytes;
 }
 
 QString changedTextsMessage(int changed)
@@ -112,7 +142,7 @@ SaveListingResult writeListingFile(const QString& fileName, const QString& pathT
     return result;
 }
 
-ReadListingResult readListingFile(const QString& fileName)
+ReadListingResult readListingFile(const QString& fileName, const SavedListingLimits& limits)
 {
     const auto failure = [&](const QString& reason) {
         ReadListingResult failed;
@@ -121,27 +151,46 @@ ReadListingResult readListingFile(const QString& fileName)
                            .arg(fileName, reason);
         return failed;
     };
+    const auto tooLarge = [&] {
+        return failure(QStringLiteral("it is larger than %1, more than any folder listing holds")
+                           .arg(bytesText(limits.maxFileBytes)));
+    };
     const QFileInfo info(fileName);
     if (info.exists() && !info.isFile())
         return failure(info.isDir() ? QStringLiteral("it is a folder")
                                     : QStringLiteral("it is not a regular file"));
-    if (info.size() > MaxListingFileSize)
-        return failure(QStringLiteral("it is too large to be a folder listing"));
+    // Checked before reading, so a huge file costs no memory and no time.
+    if (info.size() > limits.maxFileBytes)
+        return tooLarge();
 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return failure(reasonOf(file, QStringLiteral("it cannot be read")));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(file.errorString());
-    if (bytes.size() > MaxListingFileSize)
-        return failure(QStringLiteral("it is too large to be a folder listing"));
-
     ReadListingResult result;
-    result.listing = SavedListingFormat::parse(bytes);
-    if (!result.listing)
+    ParsedListing parsed;
+    try {
+        const QByteArray bytes = readUpTo(file, limits.maxFileBytes, info.size());
+        if (file.error() != QFileDevice::NoError)
+            return failure(file.errorString());
+        if (bytes.size() > limits.maxFileBytes)
+            return tooLarge();
+        parsed = SavedListingFormat::parse(bytes, limits);
+    } catch (const std::bad_alloc&) {
+        // Whatever was built is freed on the way out; the pane has not been touched.
+        return failure(QStringLiteral("there is not enough memory to read it"));
+    }
+    switch (parsed.problem) {
+    case ParsedListing::Problem::None:
+        break;
+    case ParsedListing::Problem::TooManyRows:
+        return failure(
+            QStringLiteral("it holds more than %L1 rows, more than any folder listing holds")
+                .arg(limits.maxRows));
+    case ParsedListing::Problem::TooFewLines:
         return failure(QStringLiteral("it holds fewer than two lines, so it is not a saved "
                                       "folder listing"));
+    }
+    result.listing = std::move(parsed.listing);
     return result;
 }
 
@@ -166,7 +215,8 @@ bool saveListingAs(const PaneList& list, const QString& pathText, const QString&
     return true;
 }
 
-std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& dialog)
+std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& dialog,
+                                        const SavedListingLimits& limits)
 {
     FileDialogRequest request;
     request.filter = OpenListingFilter;
@@ -176,7 +226,7 @@ std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& di
         return std::nullopt;
     dialog.fileName = *chosen;
 
-    ReadListingResult result = readListingFile(*chosen);
+    ReadListingResult result = readListingFile(*chosen, limits);
     if (!result.listing) {
         prompts.message(result.error, OpenTitle);
         return std::nullopt;

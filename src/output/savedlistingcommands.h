@@ -42,12 +42,11 @@ struct ReadListingResult {
 SaveListingResult writeListingFile(const QString& fileName, const QString& pathText,
                                    const QString& countText, const PaneList& list);
 
-/// Reads a listing file whole. Only a regular file is read, and none larger than
-/// `MaxListingFileSize`, so a device or a pipe chosen by mistake cannot hang the window.
-ReadListingResult readListingFile(const QString& fileName);
-
-/// The largest file "Open" reads: far beyond any real folder's listing.
-inline constexpr qint64 MaxListingFileSize = qint64(1) << 30;
+/// Reads a listing file whole. Only a regular file is read, so a device or a pipe chosen by
+/// mistake cannot hang the window, and only within `limits`: a larger file is refused before
+/// it is read and one with more rows before they are made. Running out of memory while
+/// reading is a failure like the others. Every failure's text names the file.
+ReadListingResult readListingFile(const QString& fileName, const SavedListingLimits& limits = {});
 
 /// "Save (as)": asks for a file name (offering the remembered one) and writes the pane's path
 /// box text, count label text and rows into it. No extension is added and an existing file is
@@ -57,12 +56,14 @@ inline constexpr qint64 MaxListingFileSize = qint64(1) << 30;
 bool saveListingAs(const PaneList& list, const QString& pathText, const QString& countText,
                    Prompts& prompts, SavedListingDialog& dialog);
 
-/// "Open": asks for a file name (offering the remembered one) and reads that file whole.
-/// Nothing when the dialog is cancelled or the file cannot be used; the reason has then been
+/// "Open": asks for a file name (offering the remembered one) and reads that file whole,
+/// within `limits`. Nothing when the dialog is cancelled or the file cannot be used (also one
+/// past the limits, or too large for the memory); the reason has then been
 /// told through `prompts` and the pane must be left as it was. Otherwise the caller puts
 /// `pathText` into the pane's path box, `countText` into its count label and the rows into its
 /// list (one reset); the pane's folder objects stay as they were, and its rows no longer come
 /// from a listing of that folder.
-std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& dialog);
+std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& dialog,
+                                        const SavedListingLimits& limits = {});
 
 } // namespace vennic

@@ -94,11 +94,40 @@ PaneRow SavedListingFormat::textRow(QStringView line)
     return row;
 }
 
+qsizetype SavedListingFormat::rowLineCount(QByteArrayView bytes)
+{
+    qsizetype lines = 0;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    // The same walk as parse(): the end is tested before each line, so a last line end makes
+    // no empty line.
+    while (p < end) {
+        while (p < end && *p != '\r' && *p != '\n')
+            ++p;
+        ++lines;
+        if (p < end && *p++ == '\r' && p < end && *p == '\n')
+            ++p;
+    }
+    return lines > 2 ? lines - 2 : 0;
+}
+
 std::optional<SavedListing> SavedListingFormat::parse(const QByteArray& bytes)
 {
+    return parse(bytes, SavedListingLimits{}).listing;
+}
+
+ParsedListing SavedListingFormat::parse(const QByteArray& bytes, const SavedListingLimits& limits)
+{
+    ParsedListing parsed;
+    const qsizetype rowCount = rowLineCount(bytes);
+    if (rowCount > limits.maxRows) {
+        parsed.problem = ParsedListing::Problem::TooManyRows;
+        return parsed;
+    }
     const QString text = decode(bytes);
     const QStringView all(text);
     SavedListing listing;
+    listing.rows.reserve(size_t(rowCount));
     qsizetype lineCount = 0;
     qsizetype pos = 0;
     // The end of the text is tested before each line, so a last line end makes no empty row.
@@ -120,9 +149,12 @@ std::optional<SavedListing> SavedListingFormat::parse(const QByteArray& bytes)
             all[pos] == QLatin1Char('\n'))
             ++pos;
     }
-    if (lineCount < 2)
-        return std::nullopt;
-    return listing;
+    if (lineCount < 2) {
+        parsed.problem = ParsedListing::Problem::TooFewLines;
+        return parsed;
+    }
+    parsed.listing = std::move(listing);
+    return parsed;
 }
 
 } // namespace vennic

@@ -3,6 +3,7 @@
 #include "platform/panerow.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 
@@ -18,6 +19,25 @@ struct SavedListing {
     QString pathText;
     QString countText;
     std::vector<PaneRow> rows;
+};
+
+/// How much "Open" reads at most. Real listings stay far below both bounds (a folder of a
+/// million files makes a file of about 100 MiB); past them a file is refused with a message
+/// before it can fill the memory. Tests pass smaller bounds.
+struct SavedListingLimits {
+    qint64 maxFileBytes = qint64(256) << 20;
+    qsizetype maxRows = 2'000'000;
+};
+
+/// What reading a file's bytes came to: the listing, or why there is none.
+struct ParsedListing {
+    enum class Problem : unsigned char {
+        None,
+        TooFewLines, ///< fewer than the path and count lines
+        TooManyRows, ///< more row lines than SavedListingLimits::maxRows
+    };
+    std::optional<SavedListing> listing;
+    Problem problem = Problem::None;
 };
 
 /// The ".tav" file format. Line 1 is the path box text, line 2 the count label text, then one
@@ -46,8 +66,15 @@ public:
     /// Reads a whole file's bytes. A line ends at CR LF, at CR or at LF alone; text after the
     /// last line end is a last line. Row lines with fewer than seven fields leave the other
     /// cells empty and fields past the seventh are ignored. Nothing when the file holds fewer
-    /// than two lines.
+    /// than two lines, or more row lines than `limits` allow; the rows are counted before any
+    /// is made, so a file of nothing but line ends costs no memory.
+    static ParsedListing parse(const QByteArray& bytes, const SavedListingLimits& limits);
+    /// parse() within the default limits, without the reason when there is no listing.
     static std::optional<SavedListing> parse(const QByteArray& bytes);
+
+    /// How many row lines (lines after the first two) the bytes hold. Line ends are the same
+    /// bytes in UTF-8 and Windows-1252, so they are counted before the text is decoded.
+    static qsizetype rowLineCount(QByteArrayView bytes);
 
     /// The row a row line becomes: its pieces as texts. A "Type" text that begins with a blank
     /// marks a folder, as it does in a listing.

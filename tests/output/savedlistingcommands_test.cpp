@@ -14,7 +14,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 
 namespace vennic {
@@ -64,9 +66,10 @@ QStringList entriesOf(const std::string& folder)
                                      QDir::NoDotAndDotDot);
 }
 
-/// Runs `work` in a forked child whose files may not grow past `limit` bytes, with SIGXFSZ
-/// ignored so a write past it fails with EFBIG as on a full disk. Returns the work's text.
-std::string inChildWithFileLimit(rlim_t limit, const std::function<std::string()>& work)
+/// Runs `work` in a forked child with one resource limit set (worked out in the child by
+/// `limit`) and returns the work's text.
+std::string inChildWithLimit(int resource, const std::function<rlim_t()>& limit,
+                             const std::function<std::string()>& work)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -75,8 +78,9 @@ std::string inChildWithFileLimit(rlim_t limit, const std::function<std::string()
     if (pid == 0) {
         close(fds[0]);
         signal(SIGXFSZ, SIG_IGN);
-        const rlimit rl{limit, limit};
-        std::string out = setrlimit(RLIMIT_FSIZE, &rl) == 0 ? work() : "setrlimit failed";
+        const rlim_t value = limit();
+        const rlimit rl{value, value};
+        std::string out = setrlimit(resource, &rl) == 0 ? work() : "setrlimit failed";
         (void)!write(fds[1], out.data(), out.size());
         _exit(0);
     }
@@ -92,6 +96,70 @@ std::string inChildWithFileLimit(rlim_t limit, const std::function<std::string()
     if (!WIFEXITED(status))
         all += "(child died)";
     return all;
+}
+
+/// Runs `work` in a forked child whose files may not grow past `limit` bytes, with SIGXFSZ
+/// ignored so a write past it fails with EFBIG as on a full disk. Returns the work's text.
+std::string inChildWithFileLimit(rlim_t limit, const std::function<std::string()>& work)
+{
+    return inChildWithLimit(
+        RLIMIT_FSIZE, [limit] { return limit; }, work);
+}
+
+/// Runs `work` in a forked child that may map only `extra` more bytes of memory than it has
+/// when it starts, so a large allocation fails as on a machine out of memory.
+std::string inChildWithMemoryLimit(rlim_t extra, const std::function<std::string()>& work)
+{
+    return inChildWithLimit(
+        RLIMIT_AS,
+        [extra] {
+            long pages = 0;
+            if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+                if (std::fscanf(statm, "%ld", &pages) != 1)
+                    pages = 0;
+                std::fclose(statm);
+            }
+            return rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + extra;
+        },
+        work);
+}
+
+/// Opens `file` through the command as the window does: the pane takes the rows only when a
+/// listing comes back. Returns the messages told.
+QStringList openInto(PaneList& pane, const std::string& file, const SavedListingLimits& limits)
+{
+    ScriptedPrompts prompts;
+    SavedListingDialog dialog;
+    prompts.answerFile(q(file));
+    if (std::optional<SavedListing> listing = openListing(prompts, dialog, limits))
+        pane.setRows(std::move(listing->rows));
+    return prompts.messages();
+}
+
+/// A listing file of a path line, a count line and `rows` one-field rows.
+std::string listingFile(TempFolder& tmp, const std::string& name, int rows)
+{
+    std::string content = "/p\r\nc\r\n";
+    for (int i = 0; i < rows; ++i)
+        content += "row" + std::to_string(i) + "\r\n";
+    return tmp.fileWithContent(name, content);
+}
+
+/// A pane of listed rows with these names.
+std::unique_ptr<PaneList> paneNamed(std::initializer_list<const char*> names)
+{
+    std::vector<PaneRow> rows;
+    for (const char* name : names)
+        rows.push_back(listedRow(name));
+    return paneOf(std::move(rows));
+}
+
+QStringList namesOf(const PaneList& pane)
+{
+    QStringList names;
+    for (int i = 0; i < pane.rowCount(); ++i)
+        names << pane.cellText(i, ColName);
+    return names;
 }
 
 TEST(SavedListingCommands, SaveThenOpenIntoTheOtherPaneGivesTheSameTexts)
@@ -331,6 +399,106 @@ TEST(SavedListingCommands, AFullDiskLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_NE(output.find("The existing file was left as it was."), std::string::npos);
     EXPECT_TRUE(TempFolder::readAll(file) == "old listing\r\n") << "the old file was changed";
     EXPECT_EQ(entriesOf(tmp.pathOf("full")), QStringList{"old.tav"});
+}
+
+TEST(SavedListingCommands, AFileLargerThanTheByteLimitIsRefusedUnread)
+{
+    TempFolder tmp;
+    // A sparse file: past the real limit of 256 MiB without writing a byte of it.
+    const std::string huge = tmp.file("huge.tav");
+    ASSERT_EQ(truncate(huge.c_str(), off_t(300) << 20), 0);
+    auto pane = paneNamed({"kept"});
+    const auto start = std::chrono::steady_clock::now();
+    QStringList messages = openInto(*pane, huge, {});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1))
+        << "the size is looked at before anything is read";
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("Could not open the folder listing \"%1\": it is larger "
+                                          "than 256 MiB, more than any folder listing holds. "
+                                          "The list was left as it was.")
+                               .arg(q(huge)));
+    EXPECT_EQ(namesOf(*pane), QStringList{"kept/0"});
+
+    // The limit itself is allowed; one byte more is not.
+    SavedListingLimits limits;
+    limits.maxFileBytes = 100;
+    const std::string exact =
+        tmp.fileWithContent("exact.tav", "/p\r\nc\r\n" + std::string(93, 'x'));
+    const std::string over = tmp.fileWithContent("over.tav", "/p\r\nc\r\n" + std::string(94, 'x'));
+    EXPECT_TRUE(openInto(*pane, exact, limits).isEmpty());
+    EXPECT_EQ(pane->rowCount(), 1);
+    EXPECT_EQ(pane->cellText(0, ColName), QString(93, QLatin1Char('x')));
+    messages = openInto(*pane, over, limits);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(q(over)));
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("larger than 100 bytes")))
+        << messages[0].toStdString();
+    EXPECT_EQ(pane->cellText(0, ColName), QString(93, QLatin1Char('x')));
+}
+
+TEST(SavedListingCommands, AFileWithMoreRowsThanTheLimitIsRefusedAndThePaneStays)
+{
+    TempFolder tmp;
+    SavedListingLimits limits;
+    limits.maxRows = 5;
+    auto pane = paneNamed({"a", "b"});
+    EXPECT_TRUE(openInto(*pane, listingFile(tmp, "five.tav", 5), limits).isEmpty());
+    EXPECT_EQ(pane->rowCount(), 5);
+
+    pane = paneNamed({"a", "b"});
+    const std::string six = listingFile(tmp, "six.tav", 6);
+    const QStringList messages = openInto(*pane, six, limits);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("Could not open the folder listing \"%1\": it holds more "
+                                          "than 5 rows, more than any folder listing holds. The "
+                                          "list was left as it was.")
+                               .arg(q(six)));
+    EXPECT_EQ(namesOf(*pane), (QStringList{"a/0", "b/0"}));
+    const ReadListingResult read = readListingFile(q(six), limits);
+    EXPECT_FALSE(read.listing);
+    EXPECT_EQ(read.error, messages[0]);
+}
+
+TEST(SavedListingCommands, AFileOfOnlyLineEndsIsRefusedWithoutBuildingRows)
+{
+    // 4 Mi empty lines once became 4 Mi rows and more than a gigabyte; now they are counted
+    // and refused under the real limits, within a memory far too small to hold those rows.
+    TempFolder tmp;
+    const std::string file = tmp.fileWithContent("ends.tav", std::string(size_t(4) << 20, '\n'));
+    const std::string output = inChildWithMemoryLimit(rlim_t(96) << 20, [&] {
+        auto pane = paneNamed({"kept"});
+        const QStringList messages = openInto(*pane, file, {});
+        return (messages.join('\n') + u'|' + namesOf(*pane).join(',')).toStdString();
+    });
+    EXPECT_EQ(output, QStringLiteral("Could not open the folder listing \"%1\": it holds more than "
+                                     "2,000,000 rows, more than any folder listing holds. The list "
+                                     "was left as it was.|kept/0")
+                          .arg(q(file))
+                          .toStdString());
+}
+
+TEST(SavedListingCommands, RunningOutOfMemoryIsReportedAndThePaneStays)
+{
+    // Within both limits, but more rows than a child with little memory to spare can build.
+    TempFolder tmp;
+    std::string content = "/p\r\nc\r\n";
+    for (int i = 0; i < 200000; ++i)
+        content += "name-" + std::to_string(i) + "\x02Text\x02  1\x02x\x02y\x02z\x02w\r\n";
+    const std::string file = tmp.fileWithContent("many.tav", content);
+    const std::string output = inChildWithMemoryLimit(rlim_t(48) << 20, [&] {
+        auto pane = paneNamed({"kept"});
+        const QStringList messages = openInto(*pane, file, {});
+        return (messages.join('\n') + u'|' + namesOf(*pane).join(',')).toStdString();
+    });
+    EXPECT_EQ(output,
+              QStringLiteral("Could not open the folder listing \"%1\": there is not "
+                             "enough memory to read it. The list was left as it was.|kept/0")
+                  .arg(q(file))
+                  .toStdString());
+    // With the memory it needs the same file opens.
+    const ReadListingResult read = readListingFile(q(file));
+    ASSERT_TRUE(read.listing) << read.error.toStdString();
+    EXPECT_EQ(read.listing->rows.size(), 200000u);
 }
 
 } // namespace

@@ -189,6 +189,40 @@ TEST(SavedListingFormat, HugeLineAndBinaryBytesAreReadWithoutHarm)
         }
 }
 
+TEST(SavedListingFormat, RowLinesAreCountedAsTheyAreRead)
+{
+    const QByteArray cases[] = {"",
+                                "p",
+                                "p\r\n",
+                                "p\r\nc",
+                                "p\r\nc\r\n",
+                                "p\r\nc\r\nrow",
+                                "p\nc\ra\r\nb\n\rc\r\r\n",
+                                "\r\n\r\n\r\n\r\n",
+                                "\n\n\n\n\n",
+                                "p\r\nc\r\n\xC3\xA9\r\n\x80\r"};
+    for (const QByteArray& bytes : cases) {
+        const auto listing = SavedListingFormat::parse(bytes);
+        const qsizetype counted = SavedListingFormat::rowLineCount(bytes);
+        EXPECT_EQ(counted, listing ? qsizetype(listing->rows.size()) : 0) << bytes.toStdString();
+    }
+}
+
+TEST(SavedListingFormat, MoreRowsThanTheLimitGiveNoListing)
+{
+    SavedListingLimits limits;
+    limits.maxRows = 3;
+    ParsedListing parsed = SavedListingFormat::parse("p\r\nc\r\na\r\nb\r\nc\r\n", limits);
+    ASSERT_TRUE(parsed.listing);
+    EXPECT_EQ(parsed.listing->rows.size(), 3u);
+    EXPECT_EQ(parsed.problem, ParsedListing::Problem::None);
+    parsed = SavedListingFormat::parse("p\r\nc\r\na\r\nb\r\nc\r\nd", limits);
+    EXPECT_FALSE(parsed.listing);
+    EXPECT_EQ(parsed.problem, ParsedListing::Problem::TooManyRows);
+    parsed = SavedListingFormat::parse("only a path", limits);
+    EXPECT_EQ(parsed.problem, ParsedListing::Problem::TooFewLines);
+}
+
 TEST(SavedListingFormat, WrittenLinesReadBackAsTheSameTexts)
 {
     const std::array<QString, 7> fields = {QStringLiteral("\u65e5\u672c.txt"),
