@@ -83,12 +83,19 @@ RebuildResult rebuildFromNames(const PaneList& left, const Folder& rightFolder, 
             row.flags = PaneRow::NoSizeColumn2;
             row.typeIndex = types.indexOf(entry.name);
             row.texts->cells[ColType] = types.text(row.typeIndex);
+            ++fileCount;
+            // A file that could not be looked at has no size to show or count.
+            if (entry.statFailed) {
+                row.flags |= PaneRow::SizeUnknown;
+                row.attributes = 0;
+                result.rows.push_back(std::move(row));
+                continue;
+            }
             row.size = entry.size;
             row.texts->cells[ColBytes] = sizeText(double(entry.size));
             if (entry.attributes & Attr::Compressed)
                 row.foreColor = RowColor::Blue;
             total += double(entry.size);
-            ++fileCount;
         }
         result.rows.push_back(std::move(row));
     }
