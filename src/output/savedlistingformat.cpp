@@ -28,6 +28,10 @@ constexpr std::array<char16_t, 32> HighControls = {
 int SavedListingFormat::appendLine(QByteArray& out, std::span<const QString> fields)
 {
     int changed = 0;
+    // The reader takes bytes EF BB BF at the start of a file for a byte-order mark, so a first
+    // text that begins with U+FEFF gets a mark of its own before it and comes back whole.
+    if (out.isEmpty() && !fields.empty() && fields[0].startsWith(QChar(0xFEFF)))
+        out.append("\xEF\xBB\xBF");
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             out.append(char(2));
@@ -52,7 +56,9 @@ QString SavedListingFormat::decode(const QByteArray& bytes)
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // Exactly one mark is dropped, above; the decoder would drop another.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8.decode(view);
     if (!utf8.hasError())
         return text;

@@ -241,5 +241,17 @@ TEST(SavedListingFormat, WrittenLinesReadBackAsTheSameTexts)
         EXPECT_EQ(listing->rows[0].texts->cells[size_t(c)], fields[size_t(c)]) << c;
 }
 
+TEST(SavedListingFormat, APathThatBeginsWithAByteOrderMarkComesBackWhole)
+{
+    // The reader drops one mark at the start of a file; the writer puts one before such a text.
+    const QString path = QChar(0xFEFF) + QStringLiteral("/p");
+    QByteArray bytes = lineOf({path});
+    bytes += lineOf({QStringLiteral("c")});
+    const auto listing = SavedListingFormat::parse(bytes);
+    ASSERT_TRUE(listing);
+    EXPECT_EQ(listing->pathText, path);
+    EXPECT_EQ(lineOf({QStringLiteral("/p")}), QByteArray("/p\r\n")) << "no mark otherwise";
+}
+
 } // namespace
 } // namespace vennic
