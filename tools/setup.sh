@@ -26,16 +26,23 @@ vennic_install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Configures a preset of CMakePresets.json once (when its build folder has no build.ninja yet)
+# and builds it: vennic_build [preset [build folder]], by default the program's own build.
 vennic_build() {
+    local preset=${1:-default} dir=${2:-build}
     local top
     top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     cd "$top"
-    if [ ! -f build/build.ninja ]; then
-        cmake --preset default >/dev/null
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake --preset "$preset" >/dev/null
     fi
-    cmake --build --preset default
+    cmake --build --preset "$preset"
 }
 
 # What building needs.
 VENNIC_BUILD_PACKAGES=(qt6-base-dev libgtest-dev libgmock-dev cmake g++ ninja-build libgl-dev
                        libglx-dev qt6-qpa-plugins fonts-dejavu-core)
+# What the checks beyond the tests need: clang with libFuzzer and its sanitizer runtimes for the
+# fuzz targets, gcc's sanitizer runtimes for the sanitizer build, and llvm-symbolizer so that
+# sanitizer reports name functions and lines.
+VENNIC_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm-14 libasan8 libubsan1)
