@@ -78,6 +78,16 @@ TEST_F(DriveCommands, ClickingADriveLineShowsOneModelessDialogRefilledByEitherPa
     EXPECT_TRUE(m_prompts->messages().isEmpty());
 }
 
+TEST_F(DriveCommands, TheDialogShowsTheDriveThePaneListedNotOneTypedInTheBox)
+{
+    // "Set" writes a volume name, so the dialog must be of the drive the drive line names.
+    m_form->LVPATH[0]->setText(QStringLiteral("/mnt/team"));
+    m_form->clearPaneNativePath(0);
+    m_form->LVDrive_Click(0);
+    ASSERT_NE(m_form->driveInfoForm(), nullptr);
+    EXPECT_EQ(m_form->driveInfoForm()->DriveInfoPnl->panelCaption(), "Information for Drive /");
+}
+
 TEST_F(DriveCommands, SetWritesTheVolumeNameAndReportsAFailure)
 {
     m_form->LVDrive_Click(0);

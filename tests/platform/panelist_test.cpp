@@ -127,6 +127,21 @@ TEST(PaneList, RolesCarryColourToolTipImagesAndAlignment)
     EXPECT_EQ(alignment(ColAttributes), Qt::AlignLeft);
 }
 
+TEST(PaneList, TextsShowAsWrittenNotAsControlsOrMarkup)
+{
+    PaneList list(7);
+    std::vector<PaneRow> rows;
+    rows.push_back(textRow(QStringLiteral("keep.txt") + QChar(0) + QStringLiteral(" (copy)")));
+    rows.back().toolTip = QStringLiteral("<b>12/8/2026</b>");
+    list.setRows(std::move(rows));
+    // The text itself is kept for saving; the list shows a mark in place of the U+0000.
+    EXPECT_EQ(list.cellText(0, ColName).size(), 18);
+    EXPECT_EQ(list.data(list.index(0, ColName), Qt::DisplayRole).toString(),
+              QStringLiteral("keep.txt\uFFFD (copy)/0"));
+    const QString tip = list.data(list.index(0, ColName), Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("&lt;b&gt;12/8/2026&lt;/b&gt;"))) << tip.toStdString();
+}
+
 TEST(PaneList, RightListHasAnEighthColumnShowingSubItemSeven)
 {
     PaneList left(7);
