@@ -13,6 +13,9 @@ set(VENNIC_UI_SOURCES
     app/mainformdrives.cpp
     app/mainformlist.cpp
     app/mainformnavigation.cpp
+    app/mainformsizing.cpp
+    app/sizingstrip.h
+    app/sizingstrip.cpp
     app/vennicabout.h
     app/vennicabout.cpp
     drives/borderlessdialog.h

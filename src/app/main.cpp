@@ -5,7 +5,9 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    vennic::MainForm form;
+    vennic::MainFormOptions options;
+    options.listAfterFirstPaint = true;
+    vennic::MainForm form(std::move(options));
     form.show();
     return app.exec();
 }

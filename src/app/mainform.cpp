@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "app/ddpanel.h"
+#include "listing/foldersizing.h"
 #include "listing/getlisting.h"
 #include "listing/listingtexts.h"
 #include "listing/nativetext.h"
@@ -8,6 +9,7 @@
 #include "platform/controlchars.h"
 #include "platform/desktoplauncher.h"
 #include "platform/imagelists.h"
+#include "platform/mountwatcher.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
 #include "platform/tavbutton.h"
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -72,6 +75,8 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
       m_fileSystemFactory(std::move(options.fileSystemFactory)),
       m_typeNames(std::make_unique<TypeNames>())
 {
+    m_sizingWait = options.sizingWait;
+    m_listAfterFirstPaint = options.listAfterFirstPaint;
     if (!m_prompts)
         m_prompts = std::make_shared<WidgetPrompts>(this);
     if (!m_fileSystemFactory)
@@ -91,6 +96,7 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     QWidget::setTabOrder(LV1[0], Go1);
     createMenus();
     createListMenu();
+    createSizingControls();
     connectNavigation();
     connectOutput();
     connectFileOps();
@@ -104,12 +110,20 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
         GetListing(index);
     });
 
+    m_mountWatcher = new MountWatcher(std::string("/proc/self/mountinfo"), this);
+    connect(m_mountWatcher, &MountWatcher::mountsChanged, this, &MainForm::fillDriveLists);
+
     placeWindow();
     Form_Load();
 }
 
 MainForm::~MainForm()
 {
+    // The walks still counting end first: they post to this window.
+    for (PaneSizing& sizing : m_sizing)
+        if (sizing.job)
+            sizing.job->stop();
+    m_sizing = {};
     // The lists' children are taken down after the members, and a view laid out on the way
     // would ask the type names, gone by then, for its texts: the rows go first.
     for (PaneList* rows : LV1Rows)
@@ -178,9 +192,10 @@ void MainForm::Form_Load()
     DriveTypeNames = {QStringLiteral("Unknown"),    QStringLiteral("Removable Media"),
                       QStringLiteral("Fixed Disk"), QStringLiteral("Remote Media"),
                       QStringLiteral("CDRom"),      QStringLiteral("RAMDisk")};
-    GetListing(0);
-    GetListing(1);
     LV1[0]->setFocus();
+    // The program's own start shows the window before it reads a folder.
+    if (!m_listAfterFirstPaint)
+        listBothPanes();
 }
 
 void MainForm::fillDriveLists()
@@ -252,6 +267,8 @@ void MainForm::GetListing(int Index)
     const FlagGuard running(m_listing);
     const BusyPointer busy;
     const auto pane = size_t(Index);
+    // A new listing of the pane ends the count of the last one.
+    endPaneSizing(Index);
 
     // A listing that fails must not leave the previous folder behind the pane.
     PaneDrive[pane].reset();
@@ -284,6 +301,7 @@ void MainForm::GetListing(int Index)
     request.fexText = FEX->currentText();
     request.options.showFolders = !ShowFoldersBtn->Latched();
     request.options.showFiles = !ShowFilesBtn->Latched();
+    request.options.sizesLater = true;
     request.driveTypeNames = DriveTypeNames;
 
     ListingResult result;
@@ -316,6 +334,8 @@ void MainForm::GetListing(int Index)
         FEX->setEditText(FEX->itemText(0));
         FEX_Change();
     }
+    if (!result.pendingFolders.empty() && PaneFolder[pane])
+        startPaneSizing(Index, result);
 }
 
 void MainForm::LVPATH_Enter(int Index)
@@ -372,6 +392,10 @@ void MainForm::mDDPanel_Click()
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
+    // Counts still running end now; the program does not wait for them to finish.
+    stopSizing();
+    endPaneSizing(0);
+    endPaneSizing(1);
     if (m_ddPanel)
         m_ddPanel->close();
     event->accept();
@@ -380,6 +404,12 @@ void MainForm::closeEvent(QCloseEvent* event)
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_listAfterFirstPaint && watched == m_client && event->type() == QEvent::Paint) {
+        // The window has been painted once: now the panes are listed, after this paint has
+        // reached the screen.
+        m_listAfterFirstPaint = false;
+        QTimer::singleShot(0, this, &MainForm::listBothPanes);
+    }
     if (layoutEvent(watched, event) || drivesEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);

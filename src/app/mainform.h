@@ -10,7 +10,9 @@
 #include <QStringList>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <initializer_list>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,12 +26,17 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 
 namespace vennic {
 
 class DDPanel;
 class FileLauncher;
+class FolderSizing;
+class MountWatcher;
+class SizingStrip;
+struct ListingResult;
 class ListingTexts;
 class PaneList;
 class PaneListView;
@@ -46,6 +53,12 @@ using FileSystemFactory = std::function<std::unique_ptr<FileSystem>()>;
 struct MainFormOptions {
     std::shared_ptr<Prompts> prompts;
     FileSystemFactory fileSystemFactory;
+    /// How long a listing waits for its folder sizes before it shows the rows without them and
+    /// lets the sizes come in as they are counted.
+    std::chrono::milliseconds sizingWait{100};
+    /// Lists the panes only once the window has been painted (the program's own start);
+    /// otherwise the window lists them while it is made.
+    bool listAfterFirstPaint = false;
 };
 
 /// The main window: two folder panes side by side under the command strip. It owns the
@@ -83,6 +96,8 @@ public:
     /// The maker of listed rows' texts, shared by both panes' lists.
     const std::shared_ptr<ListingTexts>& listingTexts() const { return m_texts; }
     DDPanel* ddPanel() const { return m_ddPanel; }
+    /// Tells the window when a file system is mounted or unmounted: both drive lists follow.
+    MountWatcher* mountWatcher() const { return m_mountWatcher; }
 
     /// A design length in twips as pixels on this window's screen.
     int twips(double length) const;
@@ -94,7 +109,7 @@ public:
     std::vector<DriveListEntry> DriveList;
     std::array<std::unique_ptr<FileSystem>, 2> PaneFileSystem;
     std::array<std::unique_ptr<Drive>, 2> PaneDrive;
-    std::array<std::unique_ptr<Folder>, 2> PaneFolder;
+    std::array<std::shared_ptr<Folder>, 2> PaneFolder;
     /// The folder each pane's rows belong to; every file command builds its paths from it.
     std::array<RowsFolder, 2> PaneRowsFolder;
     QString SavedFilter;
@@ -403,6 +418,58 @@ private:
 public:
     // --- end of layout and splitter ---
 
+    // --- Folder sizes counted while the window goes on (mainformsizing.cpp) ---
+    /// Whether pane `index` is still counting the sizes of its folder rows.
+    bool paneSizing(int index) const;
+    /// Esc: ends the counting in both panes. Sizes not finished stay as counted so far, their
+    /// rows say so, and so does the count line.
+    void stopSizing();
+    /// The "Stop" of pane `Index`'s progress strip.
+    void StopBtn_Click(int Index);
+    /// The progress strip over each pane's count line while sizes are counted.
+    std::array<SizingStrip*, 2> SizeStrip{};
+
+private:
+    /// A pane's count of folder sizes: the walk (possibly shared with the other pane) and how
+    /// much of it the rows have taken.
+    struct PaneSizing {
+        std::shared_ptr<FolderSizing> job;
+        size_t applied = 0;
+        bool finished = false;
+        bool anyStopped = false;
+        int64_t fileCount = 0;
+        int64_t folderCount = 0;
+        double bytes = 0;
+        unsigned command = 0; ///< the listBothPanes() the count was started in, 0 none
+        std::chrono::steady_clock::time_point started;
+    };
+    void createSizingControls();
+    /// Starts counting the sizes a listing left pending, sharing the other pane's count of the
+    /// same folder within one command, and waits a moment for it.
+    void startPaneSizing(int index, ListingResult& result);
+    /// Forgets pane `index`'s count; a walk no pane follows any more is stopped.
+    void endPaneSizing(int index);
+    /// Puts the sizes counted since last time into pane `index`'s rows, and ends the count
+    /// when all are in.
+    void takeSizes(int index);
+    void finishPaneSizing(int index);
+    /// Updates the progress strips (a few times a second while a count runs).
+    void showSizingProgress();
+    /// True, after telling the user, when one of `panes` is still counting sizes.
+    bool sizingOrSay(std::initializer_list<int> panes);
+    /// Lists both panes as one command: a folder both list is walked once.
+    void listBothPanes();
+
+    std::array<PaneSizing, 2> m_sizing;
+    unsigned m_bothPanesCommand = 0; ///< the listBothPanes() running now, 0 none
+    unsigned m_commandsRun = 0;
+    std::chrono::milliseconds m_sizingWait{100};
+    bool m_listAfterFirstPaint = false;
+    QTimer* m_sizingTimer = nullptr;
+
+public:
+    // --- end of folder sizes ---
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -430,6 +497,7 @@ private:
     std::shared_ptr<ListingTexts> m_texts;
     std::array<std::optional<NativeString>, 2> m_nativePath;
     DDPanel* m_ddPanel = nullptr;
+    MountWatcher* m_mountWatcher = nullptr;
     QWidget* m_client = nullptr;
     bool m_listing = false;
 };

@@ -165,6 +165,8 @@ void MainForm::LVAttributes_Click()
 
 void MainForm::showAttributes(int index)
 {
+    if (sizingOrSay({index}))
+        return;
     PaneList& rows = *LV1Rows[size_t(index)];
     const int row = LV1[size_t(index)]->currentRow();
     if (row < 0 || row >= rows.rowCount()) {

@@ -120,6 +120,8 @@ void MainForm::LVDelete_Click()
 
 void MainForm::CopyBtn_Click()
 {
+    if (sizingOrSay({0, 1}))
+        return;
     FileOpOutcome outcome;
     QString destinationText;
     if (!rowsWithImage(*LV1Rows[0], RowImage::SmallCopyLeft).empty()) {
@@ -145,6 +147,8 @@ void MainForm::CopyBtn_Click()
 
 void MainForm::DelBtn_Click()
 {
+    if (sizingOrSay({ActivePane}))
+        return;
     const int pane = ActivePane;
     const size_t marked = rowsWithImage(*LV1Rows[size_t(pane)], RowImage::SmallDelete).size();
     if (marked == 0) {
@@ -184,6 +188,8 @@ void MainForm::DeleteMarkedFiles()
 
 void MainForm::DelAllBtn_Click()
 {
+    if (sizingOrSay({ActivePane}))
+        return;
     const int pane = ActivePane;
     const auto p = size_t(pane);
     // The files to delete are those of the folder the pane listed: after "Open", "R", "Comp"
@@ -252,6 +258,8 @@ void MainForm::DeleteAllFiles()
 
 void MainForm::RemBtn_Click()
 {
+    if (sizingOrSay({0, 1}))
+        return;
     // The names are looked up in the folder the right pane shows.
     const std::optional<NativeString> rightFolder = commandFolderOrSay(1);
     if (!rightFolder)
@@ -283,6 +291,8 @@ void MainForm::RemBtn_Click()
 
 void MainForm::CompFldr_Click()
 {
+    if (sizingOrSay({0, 1}))
+        return;
     std::array<std::vector<int>, 2> selected;
     std::array<int, 2> current{};
     for (size_t p = 0; p < 2; ++p) {

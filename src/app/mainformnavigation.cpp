@@ -68,6 +68,8 @@ void MainForm::DR1_Change(int Index)
 void MainForm::Go1_Click()
 {
     SavedFilter = FEX->currentText();
+    // Both panes are listed as one command: a folder both show is walked once.
+    m_bothPanesCommand = ++m_commandsRun;
     for (int i = 0; i < 2; ++i) {
         // Every listing sets the combo back to its first entry when it ends, so the kept
         // pattern goes back in before each pane is listed: both panes use it.
@@ -75,6 +77,7 @@ void MainForm::Go1_Click()
         FEX_Change();
         GetListing(i);
     }
+    m_bothPanesCommand = 0;
     FEX->setEditText(SavedFilter);
     FEX_Change();
 }

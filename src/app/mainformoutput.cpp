@@ -32,6 +32,8 @@ void MainForm::connectOutput()
 
 void MainForm::M1Save_Click()
 {
+    if (sizingOrSay({ActivePane}))
+        return;
     const auto pane = size_t(ActivePane);
     // The path line names the rows' folder even while the box holds an edit not yet listed:
     // opened again, the rows must not belong to another folder.
@@ -47,6 +49,8 @@ void MainForm::M1Open_Click()
     // The rows carry texts only and the pane's folder objects stay as they were. The path box
     // shows the saved text, control characters as visible marks; the rows belong to the folder
     // it names only when it is a full path that holds none.
+    // The pane's rows are replaced, so a count of its folder sizes has nothing left to fill.
+    endPaneSizing(ActivePane);
     LVPATH[pane]->setText(withVisibleControls(listing->pathText));
     clearPaneNativePath(ActivePane);
     LVFC[pane]->setText(withVisibleControls(listing->countText));
@@ -86,16 +90,22 @@ PrintedListing MainForm::printedListing() const
 
 void MainForm::PrinBtn_Click()
 {
+    if (sizingOrSay({ActivePane}))
+        return;
     printer().printFull(prompts(), printedListing(), PO->Latched());
 }
 
 void MainForm::M1Print_Click()
 {
+    if (sizingOrSay({ActivePane}))
+        return;
     printer().printRows(prompts(), printedListing());
 }
 
 void MainForm::PrinSmallBtn_Click()
 {
+    if (sizingOrSay({ActivePane}))
+        return;
     printer().printSmall(prompts(), printedListing(), PO->Latched());
 }
 
@@ -106,6 +116,8 @@ void MainForm::M1PrintCompact_Click()
 
 void MainForm::PrinPrevBtn_Click()
 {
+    if (sizingOrSay({ActivePane}))
+        return;
     printer().showPreview(printedListing());
 }
 

@@ -23,8 +23,6 @@ namespace vennic {
 
 namespace {
 
-const QString ToolTipPartial = QStringLiteral("Size of readable parts only");
-
 int64_t toSeconds(FileTime time)
 {
     return std::chrono::floor<std::chrono::seconds>(time.time_since_epoch()).count();
@@ -97,13 +95,15 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
         return;
     }
     std::vector<FolderSize> sizes;
-    try {
-        wait([&] { sizes = folder.SubFolderSizes(subFolders, options.sizeThreads); });
-    } catch (const FsError&) {
-        sizes.clear();
+    if (!options.sizesLater) {
+        try {
+            wait([&] { sizes = folder.SubFolderSizes(subFolders, options.sizeThreads); });
+        } catch (const FsError&) {
+            sizes.clear();
+        }
     }
     // Sizes that did not come back for every folder are all unknown rather than misplaced.
-    if (sizes.size() != subFolders.size())
+    if (!options.sizesLater && sizes.size() != subFolders.size())
         sizes.assign(subFolders.size(), FolderSize{0, SizeState::Unreadable});
 
     result.rows.reserve(result.rows.size() + subFolders.size());
@@ -125,19 +125,6 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
             ++unknownCount;
             continue;
         }
-        // A size that cannot be read shows an empty text and adds nothing, rather than
-        // repeating the previous row's size.
-        const FolderSize& size = sizes[i];
-        if (size.known()) {
-            row.size = size.bytes;
-            total += double(size.bytes);
-            if (size.state == SizeState::Partial) {
-                row.flags |= PaneRow::SizePartial;
-                row.toolTip = ToolTipPartial;
-            }
-        } else {
-            row.flags |= PaneRow::SizeUnknown;
-        }
         row.created = toSeconds(entry.created);
         row.attributes = entry.attributes;
         if (noAccessDates) {
@@ -146,10 +133,53 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
             row.accessed = toSeconds(entry.accessed);
             row.modified = toSeconds(entry.modified);
         }
+        if (options.sizesLater) {
+            row.flags |= PaneRow::SizePending | PaneRow::SizeUnknown;
+            row.toolTip = PendingSizeToolTip;
+            // The name went to the row; the walk needs it too.
+            entry.name = row.nativeName;
+            result.pendingFolders.push_back(std::move(entry));
+        } else {
+            total += double(setFolderRowSize(row, sizes[i]));
+        }
     }
 }
 
 } // namespace
+
+const QString PartialSizeToolTip = QStringLiteral("Size of readable parts only");
+const QString StoppedSizeToolTip =
+    QStringLiteral("Counting was stopped: size of the parts counted so far");
+const QString PendingSizeToolTip = QStringLiteral("Size being counted");
+
+QString countLineText(int64_t fileCount, int64_t folderCount, double bytes)
+{
+    return QString::number(fileCount) + QLatin1String(" Files, ") + QString::number(folderCount) +
+           QLatin1String(" Folders, ") + numberText(bytes) + QLatin1String(" Bytes");
+}
+
+int64_t setFolderRowSize(PaneRow& row, const FolderSize& size)
+{
+    row.flags &= uint16_t(~(PaneRow::SizePending | PaneRow::SizeUnknown | PaneRow::SizePartial |
+                            PaneRow::SizeStopped));
+    row.toolTip.clear();
+    // A size that cannot be read shows an empty text and adds nothing, rather than repeating
+    // the previous row's size.
+    if (!size.known()) {
+        row.size = 0;
+        row.flags |= PaneRow::SizeUnknown;
+        return 0;
+    }
+    row.size = size.bytes;
+    if (size.state == SizeState::Partial) {
+        row.flags |= PaneRow::SizePartial;
+        row.toolTip = PartialSizeToolTip;
+    } else if (size.state == SizeState::Stopped) {
+        row.flags |= PaneRow::SizeStopped;
+        row.toolTip = StoppedSizeToolTip;
+    }
+    return size.bytes;
+}
 
 void runKeepingPainted(const std::function<void()>& work)
 {
@@ -292,9 +322,11 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
     if (unknownCount > 0)
         reportAccessDenied(path, prompts);
 
-    result.countLine = QString::number(fileCount) + QLatin1String(" Files, ") +
-                       QString::number(folderCount) + QLatin1String(" Folders, ") +
-                       numberText(total) + QLatin1String(" Bytes");
+    result.fileCount = fileCount;
+    result.folderCount = folderCount;
+    result.knownBytes = total;
+    if (result.pendingFolders.empty())
+        result.countLine = countLineText(fileCount, folderCount, total);
     result.finished = true;
     return result;
 }

@@ -20,6 +20,9 @@ struct ListingOptions {
     bool showFolders = true;
     bool showFiles = true;
     unsigned sizeThreads = 0; ///< workers for folder sizes; 0: as many as the machine has
+    /// Leaves the sub-folders' sizes to the caller: their rows come back SizePending and the
+    /// folders to size in `ListingResult::pendingFolders`; the count line is then the caller's.
+    bool sizesLater = false;
 };
 
 /// What a pane's listing reads from the window.
@@ -41,7 +44,23 @@ struct ListingResult {
     std::unique_ptr<Drive> drive;
     std::unique_ptr<Folder> folder;
     bool finished = false;
+    /// With ListingOptions::sizesLater, the sub-folders whose rows wait for their sizes, in the
+    /// order of their rows; `countLine` stays empty while there are any.
+    std::vector<Entry> pendingFolders;
+    int64_t fileCount = 0;
+    int64_t folderCount = 0;
+    double knownBytes = 0; ///< the bytes of the rows that are not pending
 };
+
+/// The text of the count line.
+QString countLineText(int64_t fileCount, int64_t folderCount, double bytes);
+/// Gives a folder row its size (clearing SizePending) and the tool tip that says how far the
+/// size is complete. Returns the bytes the row adds to the total.
+int64_t setFolderRowSize(PaneRow& row, const FolderSize& size);
+/// The tool tips of folder rows whose size is not the whole tree's.
+extern const QString PartialSizeToolTip;
+extern const QString StoppedSizeToolTip;
+extern const QString PendingSizeToolTip;
 
 /// Runs work on another thread and returns when it is done. The window's implementation keeps
 /// the window painted meanwhile; the default one just waits.

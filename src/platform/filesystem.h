@@ -2,6 +2,7 @@
 
 #include "platform/fserror.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -64,6 +65,7 @@ enum class SizeState : uint8_t {
     Partial,    ///< some parts could not be read; the sum covers the readable parts only
     Unreadable, ///< the folder could not be read at all; the size is unknown
     NotWalked,  ///< a pseudo or network file system, or a symbolic link: not walked
+    Stopped,    ///< the walk was stopped before it ended; the sum covers the parts counted
 };
 
 /// The total size of a folder: the sum of st_size of every non-directory name beneath it,
@@ -71,7 +73,27 @@ enum class SizeState : uint8_t {
 struct FolderSize {
     int64_t bytes = 0;
     SizeState state = SizeState::Complete;
-    bool known() const { return state == SizeState::Complete || state == SizeState::Partial; }
+    bool known() const
+    {
+        return state == SizeState::Complete || state == SizeState::Partial ||
+               state == SizeState::Stopped;
+    }
+};
+
+/// Follows and steers a walk of sub-folder sizes from another thread. Every member may be read
+/// and `stop` set while the walk runs.
+struct SizingProgress {
+    static constexpr uint32_t NoFolder = UINT32_MAX;
+
+    /// Set to end the walk soon: folders not finished come back Stopped with their sums so far.
+    std::atomic<bool> stop{false};
+    /// Bytes counted so far over all the folders.
+    std::atomic<int64_t> bytes{0};
+    /// The index (in the sub-folders asked for) of a folder whose tree is being walked.
+    std::atomic<uint32_t> walking{NoFolder};
+    /// Called from a worker as soon as one folder's size is known, with its index. A folder
+    /// may also be left to the returned sizes; none is reported twice.
+    std::function<void(size_t index, const FolderSize& size)> finished;
 };
 
 /// Gives the type text of a file from its name (the desktop's description of its kind).
@@ -98,8 +120,10 @@ public:
     virtual std::vector<Entry> Files() const = 0;
     /// The sizes of the given sub-folders of this folder, computed in parallel on up to
     /// `threads` workers (0: as many as the machine has). The result is in the same order.
+    /// With `progress`, the walk reports as it goes and ends early when asked to.
     virtual std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders,
-                                                   unsigned threads = 0) const = 0;
+                                                   unsigned threads = 0,
+                                                   SizingProgress* progress = nullptr) const = 0;
 };
 
 /// A file object.

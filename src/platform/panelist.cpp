@@ -241,6 +241,27 @@ void PaneList::setToolTip(int row, const QString& toolTip)
     rowChanged(row, 0, m_columns - 1, {Qt::ToolTipRole});
 }
 
+void PaneList::changeRows(const std::function<bool(PaneRow& row)>& change)
+{
+    int first = -1;
+    int last = -1;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (!change(m_rows[i]))
+            continue;
+        if (first < 0)
+            first = int(i);
+        last = int(i);
+    }
+    if (first >= 0)
+        Q_EMIT dataChanged(index(first, 0), index(last, m_columns - 1));
+}
+
+void PaneList::resort()
+{
+    if (m_sorted && !m_rows.empty())
+        reorder(sortedOrder());
+}
+
 void PaneList::setTextMaker(std::shared_ptr<const RowTextMaker> maker)
 {
     m_textMaker = std::move(maker);

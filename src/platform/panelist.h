@@ -67,6 +67,12 @@ public:
     /// Colour in blue-green-red byte order.
     void setForeColor(int row, uint32_t color);
     void setToolTip(int row, const QString& toolTip);
+    /// Lets `change` alter rows in place (not their order); it returns true for a row it
+    /// changed. The views learn of the changed band of rows at once.
+    void changeRows(const std::function<bool(PaneRow& row)>& change);
+    /// Puts the rows back in the order of the sort key and order, when automatic sorting is on
+    /// (after their values changed).
+    void resort();
 
     /// The maker of listed rows' texts; shared by both panes' lists.
     void setTextMaker(std::shared_ptr<const RowTextMaker> maker);

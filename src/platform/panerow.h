@@ -53,7 +53,7 @@ struct RowTexts {
 /// when asked; a row that carries `texts` shows those instead. Kept small: a pane may hold
 /// hundreds of thousands of rows.
 struct PaneRow {
-    enum Flag : uint8_t {
+    enum Flag : uint16_t {
         Folder = 1,         ///< a folder row (its type text begins with a blank)
         SizeUnknown = 2,    ///< the folder's size could not be read: the size text is ""
         SizePartial = 4,    ///< the size covers the readable parts only (shown in the tool tip)
@@ -63,6 +63,12 @@ struct PaneRow {
         /// The entry's own values could not be read: only the name is shown, every other cell
         /// is empty, and its size counts for nothing.
         Unknown = 64,
+        /// The folder's size is still being counted: the size text is "" (with SizeUnknown)
+        /// until it comes.
+        SizePending = 128,
+        /// The count was stopped before this folder's tree was walked to its end: the size
+        /// covers the parts counted (shown in the tool tip).
+        SizeStopped = 256,
     };
 
     NativeString nativeName; ///< the entry's name as the system spells it; empty for text rows
@@ -75,7 +81,7 @@ struct PaneRow {
     uint16_t typeIndex = 0; ///< index into the listing's table of type texts
     uint8_t smallImage = RowImage::SmallBlank;
     uint8_t largeImage = RowImage::LargeFile;
-    uint8_t flags = 0;
+    uint16_t flags = 0;
     std::unique_ptr<RowTexts> texts; ///< set for rows that carry their texts
     QString toolTip;
 

@@ -18,6 +18,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <map>
+#include <mutex>
 #include <random>
 
 using namespace vennic;
@@ -50,7 +52,7 @@ protected:
 
 std::string describe(const std::map<std::string, FolderSize>& sizes)
 {
-    static const char* states[] = {"Complete", "Partial", "Unreadable", "NotWalked"};
+    static const char* states[] = {"Complete", "Partial", "Unreadable", "NotWalked", "Stopped"};
     std::string text;
     for (const auto& [name, size] : sizes)
         text += name + ":" + states[int(size.state)] + ":" + std::to_string(size.bytes) + " ";
@@ -232,6 +234,64 @@ TEST_F(FolderSizeTest, WalkStaysOnItsFileSystemAndSkipsMountedPseudoFileSystems)
     if (text.rfind("skip:", 0) == 0)
         GTEST_SKIP() << text;
     EXPECT_EQ(text, "a:Complete:100 procmount:NotWalked:0 ");
+}
+
+/// The descriptors this process has open.
+int openDescriptors()
+{
+    int count = 0;
+    for (int fd = 0; fd < 4096; ++fd)
+        if (fcntl(fd, F_GETFD) != -1)
+            ++count;
+    return count;
+}
+
+TEST_F(FolderSizeTest, AWalkReportsEachFolderOnceAsItEndsAndAStopEndsItWithNothingLeftOpen)
+{
+    for (int i = 0; i < 300; ++i)
+        tmp.file("t" + std::to_string(i % 3) + "/d" + std::to_string(i % 7) + "/e" +
+                     std::to_string(i % 11) + "/f" + std::to_string(i),
+                 i);
+    auto parent = folder();
+    const auto subFolders = parent->SubFolders();
+    const auto serial = parent->SubFolderSizes(subFolders, 1);
+
+    // Every folder is told once, as the walk's own result gives it; the bytes add up.
+    SizingProgress progress;
+    std::mutex mutex;
+    std::map<size_t, FolderSize> told;
+    progress.finished = [&](size_t index, const FolderSize& size) {
+        std::lock_guard lock(mutex);
+        EXPECT_TRUE(told.emplace(index, size).second) << "told twice: " << index;
+    };
+    const auto sizes = parent->SubFolderSizes(subFolders, 2, &progress);
+    ASSERT_EQ(told.size(), subFolders.size());
+    int64_t sum = 0;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_EQ(told[i].bytes, serial[i].bytes);
+        EXPECT_EQ(sizes[i].state, SizeState::Complete);
+        sum += sizes[i].bytes;
+    }
+    EXPECT_EQ(progress.bytes.load(), sum);
+
+    // Stopped once the first folder is done, the walk leaves the others Stopped with what it
+    // had counted, and closes every folder it opened; stopped before it starts, it counts none.
+    const int before = openDescriptors();
+    SizingProgress stopped;
+    stopped.finished = [&](size_t, const FolderSize&) { stopped.stop = true; };
+    const auto partial = parent->SubFolderSizes(subFolders, 1, &stopped);
+    EXPECT_EQ(openDescriptors(), before);
+    ASSERT_EQ(partial.size(), serial.size());
+    EXPECT_EQ(partial[0].state, SizeState::Complete);
+    for (size_t i = 1; i < partial.size(); ++i) {
+        EXPECT_EQ(partial[i].state, SizeState::Stopped);
+        EXPECT_LE(partial[i].bytes, serial[i].bytes);
+    }
+    SizingProgress early;
+    early.stop = true;
+    for (const FolderSize& size : parent->SubFolderSizes(subFolders, 2, &early))
+        EXPECT_EQ(size.state, SizeState::Stopped);
+    EXPECT_EQ(openDescriptors(), before);
 }
 
 #if VENNIC_COUNT_STATS

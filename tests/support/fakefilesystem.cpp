@@ -35,25 +35,54 @@ public:
     uint32_t Attributes() const override { return self().attributes; }
     std::vector<Entry> SubFolders() const override { return entries(true); }
     std::vector<Entry> Files() const override { return entries(false); }
-    std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders,
-                                           unsigned) const override
+    std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders, unsigned,
+                                           SizingProgress* progress) const override
     {
         m_fs.record("SubFolderSizes", m_path);
         m_fs.check(FakeFileSystem::Op::SubFolderSizes, m_path);
-        std::vector<FolderSize> sizes;
-        for (const Entry& sub : subFolders) {
-            const NativeString path = FakeFileSystem::join(m_path, sub.name);
-            try {
-                m_fs.check(FakeFileSystem::Op::FolderSize, path);
-                sizes.push_back(m_fs.folderSize(path));
-            } catch (const FsError&) {
-                sizes.push_back({0, SizeState::Unreadable});
+        std::vector<FolderSize> sizes(subFolders.size());
+        std::vector<bool> done(subFolders.size(), false);
+        size_t left = subFolders.size();
+        // Folders whose walk is held wait for their release (or a stop); the others end at once,
+        // in order, so the test decides the order in which sizes come.
+        while (left > 0) {
+            for (size_t i = 0; i < subFolders.size(); ++i) {
+                const NativeString path = FakeFileSystem::join(m_path, subFolders[i].name);
+                if (done[i])
+                    continue;
+                if (const std::optional<int64_t> counted = m_fs.heldSize(path)) {
+                    if (progress && !progress->stop)
+                        progress->walking = uint32_t(i);
+                    if (!progress || !progress->stop)
+                        continue;
+                    sizes[i] = {*counted, SizeState::Stopped};
+                } else {
+                    sizes[i] = sizeOf(path);
+                }
+                done[i] = true;
+                --left;
+                if (progress) {
+                    progress->bytes += sizes[i].bytes;
+                    if (progress->finished)
+                        progress->finished(i, sizes[i]);
+                }
             }
+            if (left > 0)
+                m_fs.waitForRelease();
         }
         return sizes;
     }
 
 private:
+    FolderSize sizeOf(const NativeString& path) const
+    {
+        try {
+            m_fs.check(FakeFileSystem::Op::FolderSize, path);
+            return m_fs.folderSize(path);
+        } catch (const FsError&) {
+            return {0, SizeState::Unreadable};
+        }
+    }
     const Entry& self() const
     {
         const auto* node = m_fs.find(m_path);
@@ -365,6 +394,36 @@ const FakeFileSystem::Node* FakeFileSystem::find(const NativeString& path) const
 {
     const auto found = m_nodes.find(normalized(path));
     return found == m_nodes.end() ? nullptr : &found->second;
+}
+
+void FakeFileSystem::holdSize(const NativeString& path, int64_t countedSoFar)
+{
+    std::lock_guard lock(m_holdMutex);
+    m_held[normalized(path)] = countedSoFar;
+}
+
+void FakeFileSystem::releaseSize(const NativeString& path)
+{
+    {
+        std::lock_guard lock(m_holdMutex);
+        m_held.erase(normalized(path));
+    }
+    m_released.notify_all();
+}
+
+std::optional<int64_t> FakeFileSystem::heldSize(const NativeString& path) const
+{
+    std::lock_guard lock(m_holdMutex);
+    const auto held = m_held.find(normalized(path));
+    if (held == m_held.end())
+        return std::nullopt;
+    return held->second;
+}
+
+void FakeFileSystem::waitForRelease() const
+{
+    std::unique_lock lock(m_holdMutex);
+    m_released.wait_for(lock, std::chrono::milliseconds(5));
 }
 
 FolderSize FakeFileSystem::folderSize(const NativeString& path) const

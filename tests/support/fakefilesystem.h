@@ -2,6 +2,7 @@
 
 #include "platform/filesystem.h"
 
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -70,6 +71,10 @@ public:
 
     /// Chooses what the size of a folder reports instead of the sum of the files beneath it.
     void setFolderSize(const NativeString& path, FolderSize size);
+    /// Holds the walk of the folder at `path` in SubFolderSizes until it is released (or the
+    /// walk is stopped: it then comes back Stopped with `countedSoFar` bytes). Thread-safe.
+    void holdSize(const NativeString& path, int64_t countedSoFar = 0);
+    void releaseSize(const NativeString& path);
     /// Makes `op` on `path` throw FsError with `number` until cleared.
     void failOn(Op op, const NativeString& path, int number);
     void clearFailures();
@@ -103,6 +108,9 @@ public:
     Node& node(const NativeString& path);
     const Node* find(const NativeString& path) const;
     FolderSize folderSize(const NativeString& path) const;
+    std::optional<int64_t> heldSize(const NativeString& path) const;
+    /// Waits a moment for a release.
+    void waitForRelease() const;
     void writeVolumeName(DriveState& drive, const std::string& name);
     void copyFile(const NativeString& source, const NativeString& destination, bool overwrite);
     void removeFile(const NativeString& path, bool force);
@@ -119,6 +127,9 @@ private:
     std::deque<DriveState> m_drives;
     std::map<std::pair<Op, NativeString>, int> m_failures;
     std::vector<std::string> m_written;
+    mutable std::mutex m_holdMutex;
+    mutable std::condition_variable m_released;
+    std::map<NativeString, int64_t> m_held;
     mutable std::mutex m_callsMutex;
     mutable std::vector<std::string> m_calls;
     uint64_t m_nextInode = 100;

@@ -168,7 +168,8 @@ FolderSize PosixFolder::Size() const
 }
 
 std::vector<FolderSize> PosixFolder::SubFolderSizes(const std::vector<Entry>& subFolders,
-                                                    unsigned threads) const
+                                                    unsigned threads,
+                                                    SizingProgress* progress) const
 {
     std::vector<FolderSize> sizes(subFolders.size());
     std::vector<NativeString> names;
@@ -189,8 +190,20 @@ std::vector<FolderSize> PosixFolder::SubFolderSizes(const std::vector<Entry>& su
         trustedDevices.push_back(selfWalkable && sameDevice ? subFolders[i].device : 0);
     }
     const FolderWalker walker(threads);
+    FolderWalker::Progress walkProgress;
+    if (progress) {
+        walkProgress.stop = &progress->stop;
+        walkProgress.bytes = &progress->bytes;
+        walkProgress.walking = &progress->walking;
+        walkProgress.numbering = &walked;
+        if (progress->finished)
+            walkProgress.treeDone = [&](uint32_t tree, const FolderSize& size) {
+                progress->finished(walked[tree], size);
+            };
+    }
     const std::vector<FolderSize> results = walker.sum(
-        m_fd, names, [this](const struct statx& st) { return walkable(st); }, trustedDevices);
+        m_fd, names, [this](const struct statx& st) { return walkable(st); }, trustedDevices,
+        progress ? &walkProgress : nullptr);
     for (size_t k = 0; k < walked.size(); ++k)
         sizes[walked[k]] = results[k];
     return sizes;

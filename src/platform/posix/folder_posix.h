@@ -34,7 +34,8 @@ public:
     std::vector<Entry> SubFolders() const override;
     std::vector<Entry> Files() const override;
     std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders,
-                                           unsigned threads = 0) const override;
+                                           unsigned threads = 0,
+                                           SizingProgress* progress = nullptr) const override;
 
 private:
     PosixFolder(NativeString path, int fd);

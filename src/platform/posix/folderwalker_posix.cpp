@@ -42,6 +42,7 @@ struct Task {
 
 struct TreeState {
     std::atomic<int64_t> bytes{0};
+    std::atomic<int64_t> pending{1}; // folders of the tree not yet read; 0 when it is done
     std::atomic<bool> partial{false};
     SizeState failure = SizeState::Complete; // Unreadable or NotWalked, set by the tree's root
     uint64_t device = 0;                     // set before any task of the tree is shared
@@ -51,9 +52,9 @@ class Walk {
 public:
     Walk(int parentFd, const std::vector<NativeString>& names,
          const FolderWalker::WalkablePredicate& walkable,
-         const std::vector<uint64_t>& trustedDevices)
+         const std::vector<uint64_t>& trustedDevices, const FolderWalker::Progress* progress)
         : m_parentFd(parentFd), m_names(names), m_walkable(walkable),
-          m_trustedDevices(trustedDevices), m_trees(names.size())
+          m_trustedDevices(trustedDevices), m_progress(progress), m_trees(names.size())
     {
         // The first tree goes on top so a serial walk reads the trees in order.
         for (size_t i = names.size(); i-- > 0;)
@@ -61,24 +62,39 @@ public:
         m_outstanding = names.size();
     }
 
+    ~Walk() { dropWaiting(); }
+
     void work();
 
     std::vector<FolderSize> results() const
     {
         std::vector<FolderSize> sizes(m_trees.size());
-        for (size_t i = 0; i < m_trees.size(); ++i) {
-            const TreeState& tree = m_trees[i];
-            if (tree.failure != SizeState::Complete) {
-                sizes[i].state = tree.failure;
-                continue;
-            }
-            sizes[i].bytes = tree.bytes.load();
-            sizes[i].state = tree.partial.load() ? SizeState::Partial : SizeState::Complete;
-        }
+        for (size_t i = 0; i < m_trees.size(); ++i)
+            sizes[i] = resultOf(m_trees[i]);
         return sizes;
     }
 
 private:
+    static FolderSize resultOf(const TreeState& tree)
+    {
+        FolderSize size;
+        if (tree.failure != SizeState::Complete) {
+            size.state = tree.failure;
+            return size;
+        }
+        size.bytes = tree.bytes.load();
+        if (tree.pending.load() != 0)
+            size.state = SizeState::Stopped;
+        else
+            size.state = tree.partial.load() ? SizeState::Partial : SizeState::Complete;
+        return size;
+    }
+    bool stopped() const
+    {
+        return m_progress && m_progress->stop && m_progress->stop->load(std::memory_order_relaxed);
+    }
+    // Closes the folders a stopped walk left waiting to be opened.
+    void dropWaiting();
     bool pop(Task& task);
     int open(const Task& task);
     // Reads one folder; returns the node of its sub-folders (owning `fd`), or null.
@@ -90,6 +106,7 @@ private:
     const std::vector<NativeString>& m_names;
     const FolderWalker::WalkablePredicate& m_walkable;
     const std::vector<uint64_t>& m_trustedDevices;
+    const FolderWalker::Progress* m_progress;
     std::vector<TreeState> m_trees;
 
     std::mutex m_mutex;
@@ -101,8 +118,11 @@ private:
 bool Walk::pop(Task& task)
 {
     std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return !m_stack.empty() || m_outstanding == 0; });
-    if (m_stack.empty())
+    const auto ready = [this] { return !m_stack.empty() || m_outstanding == 0 || stopped(); };
+    // A stop is set without a notification, so a waiting worker looks again now and then.
+    while (!m_wake.wait_for(lock, std::chrono::milliseconds(20), ready)) {
+    }
+    if (m_stack.empty() || stopped())
         return false;
     task = m_stack.back();
     m_stack.pop_back();
@@ -160,8 +180,15 @@ Node* Walk::read(int fd, TreeState& tree, bool treeRoot, char* buffer,
     offsets.clear();
     bool anyName = false;
     DirEntries entries(fd, buffer, DirEntries::kBufferSize);
+    uint32_t sinceStopCheck = 0;
     while (entries.next()) {
         anyName = true;
+        // A huge folder is read in steps small enough for a stop to be noticed at once.
+        if (++sinceStopCheck == 256) {
+            sinceStopCheck = 0;
+            if (stopped())
+                break;
+        }
         const char* name = entries.name();
         struct statx st;
         if (countedStatx(fd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_SIZE, &st) != 0) {
@@ -192,6 +219,8 @@ Node* Walk::read(int fd, TreeState& tree, bool treeRoot, char* buffer,
         partial = true;
     }
     tree.bytes.fetch_add(bytes, std::memory_order_relaxed);
+    if (m_progress && m_progress->bytes)
+        m_progress->bytes->fetch_add(bytes, std::memory_order_relaxed);
     if (partial)
         tree.partial.store(true, std::memory_order_relaxed);
     if (node)
@@ -202,6 +231,14 @@ Node* Walk::read(int fd, TreeState& tree, bool treeRoot, char* buffer,
 // Shares the sub-folders of a folder just read and ends its task, under one lock.
 void Walk::finish(Node* node, const std::vector<uint32_t>& offsets, uint32_t tree)
 {
+    // The tree's count of folders to read takes the new ones before this one leaves it, so it
+    // reaches 0 exactly once, when its last folder has been read.
+    TreeState& state = m_trees[tree];
+    if (node)
+        state.pending.fetch_add(int64_t(offsets.size()), std::memory_order_relaxed);
+    if (state.pending.fetch_sub(1, std::memory_order_acq_rel) == 1 && m_progress &&
+        m_progress->treeDone)
+        m_progress->treeDone(tree, resultOf(state));
     bool done;
     {
         std::lock_guard lock(m_mutex);
@@ -225,6 +262,11 @@ void Walk::work()
     std::vector<uint32_t> offsets;
     Task task;
     while (pop(task)) {
+        if (m_progress && m_progress->walking) {
+            const std::vector<size_t>* numbering = m_progress->numbering;
+            m_progress->walking->store(uint32_t(numbering ? (*numbering)[task.tree] : task.tree),
+                                       std::memory_order_relaxed);
+        }
         Node* node = nullptr;
         const int fd = open(task);
         if (fd >= 0) {
@@ -237,6 +279,18 @@ void Walk::work()
     }
 }
 
+void Walk::dropWaiting()
+{
+    for (const Task& task : m_stack) {
+        Node* parent = task.parent;
+        if (parent && parent->unopened.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            ::close(parent->fd);
+            delete parent;
+        }
+    }
+    m_stack.clear();
+}
+
 } // namespace
 
 FolderWalker::FolderWalker(unsigned threads)
@@ -246,11 +300,12 @@ FolderWalker::FolderWalker(unsigned threads)
 
 std::vector<FolderSize> FolderWalker::sum(int parentFd, const std::vector<NativeString>& names,
                                           const WalkablePredicate& walkable,
-                                          const std::vector<uint64_t>& trustedDevices) const
+                                          const std::vector<uint64_t>& trustedDevices,
+                                          const Progress* progress) const
 {
     if (names.empty())
         return {};
-    Walk walk(parentFd, names, walkable, trustedDevices);
+    Walk walk(parentFd, names, walkable, trustedDevices, progress);
     std::vector<std::thread> helpers;
     helpers.reserve(m_threads - 1);
     // A machine that cannot start more threads just walks with fewer.

@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +28,21 @@ public:
     /// any worker.
     using WalkablePredicate = std::function<bool(const struct statx&)>;
 
+    /// What a walk reports while it runs and how it is stopped. Trees are numbered in the order
+    /// of the names asked for.
+    struct Progress {
+        /// Set from any thread: the walk ends soon, and trees not finished come back Stopped.
+        const std::atomic<bool>* stop = nullptr;
+        /// Bytes counted so far, over all trees.
+        std::atomic<int64_t>* bytes = nullptr;
+        /// The number of a tree a worker is reading a folder of: its place in `numbering` when
+        /// given, else in the names.
+        std::atomic<uint32_t>* walking = nullptr;
+        const std::vector<size_t>* numbering = nullptr;
+        /// Called from a worker when a tree's size is known, once per tree.
+        std::function<void(uint32_t tree, const FolderSize& size)> treeDone;
+    };
+
     /// `threads` 0 uses as many workers as the machine has threads.
     explicit FolderWalker(unsigned threads = 0);
 
@@ -38,7 +55,8 @@ public:
     /// listing stats every folder once.
     std::vector<FolderSize> sum(int parentFd, const std::vector<NativeString>& names,
                                 const WalkablePredicate& walkable,
-                                const std::vector<uint64_t>& trustedDevices = {}) const;
+                                const std::vector<uint64_t>& trustedDevices = {},
+                                const Progress* progress = nullptr) const;
 
     unsigned threads() const { return m_threads; }
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace vennic {
+
+/// The strip that stands over a pane's count line while its folder sizes are counted: a bar
+/// of folders done, the bytes counted so far and the folder being walked, and "Stop".
+class SizingStrip : public QWidget {
+    Q_OBJECT
+public:
+    explicit SizingStrip(QWidget* parent = nullptr);
+
+    /// Shows how far the count is. `walking` is the name of a folder being walked ("" none).
+    void setProgress(int64_t foldersDone, int64_t folders, double bytes, const QString& walking);
+
+    /// The texts as shown, for tests: the bar's and the label's.
+    QString barText() const;
+    QString detailText() const;
+    QPushButton* stopButton() const { return m_stop; }
+
+Q_SIGNALS:
+    void stopClicked();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showDetail();
+
+    QProgressBar* m_bar = nullptr;
+    QLabel* m_detail = nullptr;
+    QPushButton* m_stop = nullptr;
+    QString m_detailText;
+};
+
+} // namespace vennic
