@@ -1,4 +1,4 @@
-// An empty Qt window that exits at its first paint: the baseline for bench_start.
+// An empty Qt window that ends at its first paint: the baseline for bench_start.
 // With --label the window shows one line of text, so the baseline includes the font set-up
 // that every window with text pays once.
 #include "benchsupport.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     window.resize(800, 600);
     if (argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--label"))
         window.setCentralWidget(new QLabel(QStringLiteral("Vennic"), &window));
-    vennic::bench::QuitAtFirstPaint firstPaint;
+    vennic::bench::EndAtFirstPaint firstPaint;
     window.installEventFilter(&firstPaint);
     window.show();
     return app.exec();

@@ -3,6 +3,7 @@
 //                              links, symbolic links (to "/", "/proc", dangling, to folders),
 //                              sparse files and a fixed mix of about 20 extensions;
 //   gentree flat <dir> [seed]  one folder of 100,000 files and 50 sub-folders;
+//   gentree flat1m <dir> [seed] the same with 1,000,000 files;
 //   gentree small <dir> [seed] one folder of 90 files and 10 small sub-folders.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -129,7 +130,7 @@ void big(const std::string& root, unsigned long seed)
         die("symlink toplink");
 }
 
-void flat(const std::string& root, unsigned long seed)
+void flat(const std::string& root, unsigned long seed, int files = 100000)
 {
     Generator g(seed);
     makeDir(root);
@@ -139,7 +140,7 @@ void flat(const std::string& root, unsigned long seed)
         for (int j = 0; j < 5; ++j)
             makeFile(d + "/x" + std::to_string(j) + ".txt", g.fileSize(), false);
     }
-    for (int i = 0; i < 100000; ++i)
+    for (int i = 0; i < files; ++i)
         makeFile(root + "/file" + std::to_string(i) + "." + g.extension(), g.pick(0, 4096), true);
 }
 
@@ -162,7 +163,7 @@ void small(const std::string& root, unsigned long seed)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s big|flat|small <dir> [seed]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s big|flat|flat1m|small <dir> [seed]\n", argv[0]);
         return 2;
     }
     const std::string kind = argv[1];
@@ -171,6 +172,8 @@ int main(int argc, char** argv)
         big(argv[2], seed);
     else if (kind == "flat")
         flat(argv[2], seed);
+    else if (kind == "flat1m")
+        flat(argv[2], seed, 1000000);
     else if (kind == "small")
         small(argv[2], seed);
     else {

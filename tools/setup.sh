@@ -41,8 +41,8 @@ vennic_build() {
 
 # What building needs.
 VENNIC_BUILD_PACKAGES=(qt6-base-dev libgtest-dev libgmock-dev cmake g++ ninja-build libgl-dev
-                       libglx-dev qt6-qpa-plugins fonts-dejavu-core)
+                       libglx-dev qt6-qpa-plugins fonts-dejavu-core libicu-dev)
 # What the checks beyond the tests need: clang with libFuzzer and its sanitizer runtimes for the
 # fuzz targets, gcc's sanitizer runtimes for the sanitizer build, and llvm-symbolizer so that
 # sanitizer reports name functions and lines.
-VENNIC_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm-14 libasan8 libubsan1)
+VENNIC_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm-14 libasan8 libubsan1 libtsan2)

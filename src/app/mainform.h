@@ -55,7 +55,7 @@ struct MainFormOptions {
     FileSystemFactory fileSystemFactory;
     /// How long a listing waits for its folder sizes before it shows the rows without them and
     /// lets the sizes come in as they are counted.
-    std::chrono::milliseconds sizingWait{100};
+    std::chrono::milliseconds sizingWait{50};
     /// Lists the panes only once the window has been painted (the program's own start);
     /// otherwise the window lists them while it is made.
     bool listAfterFirstPaint = false;
@@ -463,7 +463,7 @@ private:
     std::array<PaneSizing, 2> m_sizing;
     unsigned m_bothPanesCommand = 0; ///< the listBothPanes() running now, 0 none
     unsigned m_commandsRun = 0;
-    std::chrono::milliseconds m_sizingWait{100};
+    std::chrono::milliseconds m_sizingWait{50};
     bool m_listAfterFirstPaint = false;
     QTimer* m_sizingTimer = nullptr;
 

@@ -66,9 +66,9 @@ void SizingStrip::resizeEvent(QResizeEvent* event)
 
 void SizingStrip::showDetail()
 {
-    // A long folder name is cut in the middle so the bytes stay readable.
+    // A long folder name is cut at its end; the bytes before it stay readable.
     m_detail->setText(
-        m_detail->fontMetrics().elidedText(m_detailText, Qt::ElideMiddle, m_detail->width()));
+        m_detail->fontMetrics().elidedText(m_detailText, Qt::ElideRight, m_detail->width()));
     m_detail->setToolTip(m_detailText);
 }
 

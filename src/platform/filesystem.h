@@ -54,9 +54,9 @@ struct Entry {
     uint32_t attributes = 0;
     bool isFolder = false;
     bool isSymlink = false;
+    bool statFailed = false; // beside the other flags: a listing holds millions of entries
     uint64_t device = 0;
     uint64_t inode = 0;
-    bool statFailed = false;
 };
 
 /// How much of a folder's tree could be summed.
