@@ -10,6 +10,7 @@
 #include "platform/desktoplauncher.h"
 #include "platform/imagelists.h"
 #include "platform/mountwatcher.h"
+#include "platform/prompts.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
 #include "platform/tavbutton.h"
@@ -65,6 +66,32 @@ NativeString nativeFromText(const QString& text)
         return {};
     }
 }
+
+/// Keeps the messages of work done on another thread, to be shown on the window's thread once
+/// the work is done. Only messages: the listing asks no questions.
+class DeferredMessages : public Prompts {
+public:
+    void message(const QString& text, const QString& title) override
+    {
+        m_messages.emplace_back(text, title);
+    }
+    bool confirm(const QString&, const QString&, const QString&, const QString&) override
+    {
+        return false;
+    }
+    std::optional<QString> openFileName(const FileDialogRequest&) override { return {}; }
+    std::optional<QString> saveFileName(const FileDialogRequest&) override { return {}; }
+
+    void showOn(Prompts& prompts)
+    {
+        for (const auto& [text, title] : m_messages)
+            prompts.message(text, title);
+        m_messages.clear();
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> m_messages;
+};
 
 } // namespace
 
@@ -305,14 +332,22 @@ void MainForm::GetListing(int Index)
     request.driveTypeNames = DriveTypeNames;
 
     ListingResult result;
+    DeferredMessages messages;
+    std::optional<QString> failure;
     try {
         PaneFileSystem[pane] = newFileSystem();
-        result = runListing(request, *PaneFileSystem[pane], *m_typeNames, *m_prompts);
+        FileSystem& fileSystem = *PaneFileSystem[pane];
+        // A huge folder takes seconds to read: it is read on another thread while the window
+        // stays painted, and what the listing has to say is shown once it is read.
+        runKeepingPainted(
+            [&] { result = runListing(request, fileSystem, *m_typeNames, messages); });
     } catch (const FsError& error) {
-        m_prompts->message(QString::fromStdString(error.description()) +
-                           QString::number(error.number()));
+        failure = QString::fromStdString(error.description()) + QString::number(error.number());
     }
     PaneFileSystem[pane].reset();
+    messages.showOn(*m_prompts);
+    if (failure)
+        m_prompts->message(*failure);
 
     LV1Rows[pane]->setRows(std::move(result.rows));
     LVDrive[pane]->setText(result.driveLine);
