@@ -335,6 +335,9 @@ private:
     void connectFileOps();
     /// Gives the active pane's first selected row a mark image.
     void markSelectedRow(int image);
+    /// After a command changed the folder `changed`, lists the pane other than `pane` again
+    /// when it shows that folder (`always`: whatever folder it shows).
+    void relistOtherPaneOf(int pane, const NativeString& changed, bool always = false);
 
     class AlertForm* m_alertForm = nullptr;
     bool m_waitingForAlert = false;

@@ -138,6 +138,9 @@ void MainForm::CopyBtn_Click()
         outcome = copyMarkedFiles(*LV1Rows[0], *source, *destination, *fileSystem, PathRules());
     }
     GetListing(0);
+    // The right pane shows the folder the copies went to.
+    if (!destinationText.isEmpty())
+        relistOtherPaneOf(0, *PaneRowsFolder[1].folder(), true);
     if (!outcome.failures.empty())
         m_prompts->message(outcome.failures.message(
             QStringLiteral("%1 of the marked files could not be copied to %2:")
@@ -180,6 +183,7 @@ void MainForm::DeleteMarkedFiles()
         outcome = deleteMarkedFiles(*LV1Rows[size_t(pane)], *folder, *fileSystem, PathRules());
     }
     GetListing(pane);
+    relistOtherPaneOf(pane, *folder);
     if (!outcome.failures.empty())
         m_prompts->message(
             outcome.failures.message(QStringLiteral("%1 of the marked files could not be deleted:")
@@ -242,6 +246,7 @@ void MainForm::DeleteAllFiles()
     if (!PaneListed[p] || !PaneFolder[p] || !commandFolder(pane).folder)
         return;
     FileOpOutcome outcome;
+    const NativeString folder = *commandFolder(pane).folder;
     try {
         const std::vector<Entry> files = PaneFolder[p]->Files();
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
@@ -251,9 +256,24 @@ void MainForm::DeleteAllFiles()
         return;
     }
     GetListing(pane);
+    relistOtherPaneOf(pane, folder);
     if (!outcome.failures.empty())
         m_prompts->message(outcome.failures.message(
             QStringLiteral("%1 files could not be deleted:").arg(outcome.failures.count())));
+}
+
+void MainForm::relistOtherPaneOf(int pane, const NativeString& changed, bool always)
+{
+    const int other = 1 - pane;
+    const auto o = size_t(other);
+    // Only rows that come from a listing are listed again, and only while the path box still
+    // names their folder: an edit not yet listed is the user's, and a comparison or an opened
+    // listing is not a view of the folder.
+    if (!PaneListed[o] || !PaneRowsFolder[o].folder() || !commandFolder(other).folder)
+        return;
+    if (!always && !sameFolder(*PaneRowsFolder[o].folder(), changed))
+        return;
+    GetListing(other);
 }
 
 void MainForm::RemBtn_Click()

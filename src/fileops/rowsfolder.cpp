@@ -63,4 +63,19 @@ std::optional<NativeString> savedListingFolder(const QString& pathLine, const Pa
     }
 }
 
+bool sameFolder(const NativeString& a, const NativeString& b)
+{
+    const auto normal = [](const NativeString& path) {
+        std::filesystem::path p = std::filesystem::path(path).lexically_normal();
+        // "/data/" and "/data" are one folder; the root keeps its separator.
+        if (p.has_relative_path() && !p.has_filename())
+            p = p.parent_path();
+        return p;
+    };
+    if (normal(a) == normal(b))
+        return true;
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
 } // namespace vennic

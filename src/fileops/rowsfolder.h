@@ -48,4 +48,8 @@ CommandFolder commandFolder(const RowsFolder& rows, const QString& boxText, cons
 /// full path (not relative to the working folder) with no control character. Nothing otherwise.
 std::optional<NativeString> savedListingFolder(const QString& pathLine, const PathRules& rules);
 
+/// Whether two full folder paths name one folder: the same path once "." and ".." parts and
+/// trailing separators are taken out, or one folder reached two ways (a link).
+bool sameFolder(const NativeString& a, const NativeString& b);
+
 } // namespace vennic

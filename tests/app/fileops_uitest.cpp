@@ -83,7 +83,7 @@ TEST_F(FileOpsFormTest, MarksReplaceEachOtherFollowThePaneAndGoWithARefill)
         EXPECT_NE(rows(0).row(i).smallImage, RowImage::SmallDelete);
 }
 
-TEST_F(FileOpsFormTest, CopyCarriesOutLeftMarksRefillsTheLeftPaneOnly)
+TEST_F(FileOpsFormTest, CopyCarriesOutLeftMarksAndBothPanesShowTheResult)
 {
     mark(0, "a.txt", &MainForm::LVCopy_Click);
     mark(0, "b.txt", &MainForm::LVMove_Click);
@@ -102,8 +102,11 @@ TEST_F(FileOpsFormTest, CopyCarriesOutLeftMarksRefillsTheLeftPaneOnly)
     EXPECT_TRUE(exists("left/b.txt"));  // "Move" only marks
     EXPECT_FALSE(exists("left/r.txt")); // right-pane copy marks are never carried out
     EXPECT_EQ(image(0, "c.txt"), RowImage::SmallBlank);
-    EXPECT_EQ(rows(1).rowCount(), rightRows);
-    EXPECT_EQ(image(1, "r.txt"), RowImage::SmallCopyRight);
+    // The right pane is listed again: it shows the copies, and its own marks are gone.
+    EXPECT_EQ(rows(1).rowCount(), rightRows + 2);
+    EXPECT_GE(rowOf(1, "caf\xe9.txt"), 0);
+    EXPECT_EQ(image(1, "r.txt"), RowImage::SmallBlank);
+    EXPECT_EQ(m_form->LVFC[1]->text(), "4 Files, 0 Folders, 12 Bytes");
 
     // With no marks nothing is copied, and the left pane is still refilled.
     mark(0, "c.txt", &MainForm::LVDelete_Click);
@@ -132,6 +135,26 @@ TEST_F(FileOpsFormTest, DeleteAsksFirstAndRefusesReadOnlyFiles)
     ASSERT_EQ(m_prompts->messages().size(), 1);
     EXPECT_TRUE(m_prompts->messages()[0].contains("b.txt: Permission denied70"));
     EXPECT_EQ(image(0, "b.txt"), RowImage::SmallBlank); // refilled
+}
+
+TEST_F(FileOpsFormTest, AfterADeleteAPaneShowingTheSameFolderIsListedAgain)
+{
+    show(1, "left");
+    mark(0, "a.txt", &MainForm::LVDelete_Click);
+    m_prompts->answerConfirm(true);
+    m_form->DelBtn_Click();
+    EXPECT_FALSE(exists("left/a.txt"));
+    EXPECT_EQ(names(1, false), names(0, false));
+    EXPECT_EQ(names(1, false).count("a.txt"), 0u);
+
+    // A pane whose box holds an edit not yet listed is the user's: it is left as it is.
+    m_form->LVPATH[1]->setText(path("right"));
+    mark(0, "b.txt", &MainForm::LVDelete_Click);
+    m_prompts->answerConfirm(true);
+    m_form->DelBtn_Click();
+    EXPECT_FALSE(exists("left/b.txt"));
+    EXPECT_EQ(names(1, false).count("b.txt"), 1u);
+    EXPECT_EQ(m_form->LVPATH[1]->text(), path("right"));
 }
 
 TEST_F(FileOpsFormTest, DeleteWalksTheActivePanesOwnRows)
