@@ -103,7 +103,10 @@ void DriveInfo::createControls()
     DskSpcPB->setObjectName(QStringLiteral("DskSpcPB"));
     DskSpcPB->setRange(0, 100);
     DskSpcPB->setValue(0);
-    DskSpcPB->setTextVisible(false);
+    // The bar holds the free share, so it fills from the end labelled "Free" and says how much.
+    DskSpcPB->setInvertedAppearance(true);
+    DskSpcPB->setTextVisible(true);
+    DskSpcPB->setFormat(QStringLiteral("%p% free"));
     setGeometryTwips(DskSpcPB, CaptionLeft + 600, barTop, PanelWidth - 2 * CaptionLeft - 1200,
                      RowHeight);
     Label2 = new QLabel(QStringLiteral("Free"), DriveInfoPnl);

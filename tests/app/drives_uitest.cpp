@@ -63,6 +63,9 @@ TEST_F(DriveCommands, ClickingADriveLineShowsOneModelessDialogRefilledByEitherPa
     EXPECT_EQ(dialog->VolLblTxt->text(), "SYSTEM");
     EXPECT_EQ(dialog->FreSpcLbl2->text(), "1,234,567,890");
     EXPECT_EQ(dialog->DskSpcPB->value(), 12);
+    // The free share fills from the "Free" end and reads as a percentage.
+    EXPECT_TRUE(dialog->DskSpcPB->invertedAppearance());
+    EXPECT_EQ(dialog->DskSpcPB->text(), "12% free");
 
     // The right pane's drive refills the same dialog, "Set" disabled again after typing.
     QTest::keyClicks(dialog->VolLblTxt, "X");

@@ -1,6 +1,7 @@
 // The one order of names that sorting by a text column and the folder comparison share.
 #include "listing/nameorder.h"
 
+#include <QCollator>
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -63,4 +64,64 @@ TEST(NameOrder, TheCLocaleIgnoresCaseToo)
     EXPECT_LT(order.compare("B", "c"), 0);
     EXPECT_LT(order.compare("data.csv", "data_1.csv"), 0) << "code-point order under C";
     EXPECT_LT(order.compare("", "a"), 0);
+}
+
+TEST(NameOrder, OtherLocalesCollateTheirOwnWay)
+{
+    // The keys come from the locale's own collation, not from a root one: Swedish puts "ä"
+    // after "z", German sorts it with "a".
+    const QLocale swedish(QLocale::Swedish, QLocale::Sweden);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_GT(NameOrder(swedish).compare("\u00e4ra", "zebra"), 0);
+    EXPECT_LT(NameOrder(german).compare("\u00e4ra", "zebra"), 0);
+    // A decomposed "ä" is the same name as the composed one.
+    EXPECT_EQ(NameOrder(german).compare("a\u0308rger", "\u00c4rger"), 0);
+
+    const QStringList names{"\u00e4ra", "zebra",  "Aa", "\u00e5", "ar", "o", "\u00f6l",    "v", "w",
+                            "a\u0308",  "\u00df", "ss", "\u0130", "i",  "I", "Stra\u00dfe"};
+    for (const QLocale& locale : {swedish, german, QLocale(QLocale::Turkish, QLocale::Turkey)}) {
+        QCollator collator(locale);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        const NameOrder order(locale);
+        for (const QString& a : names)
+            for (const QString& b : names)
+                EXPECT_EQ(sign(order.compare(a, b)), sign(collator.compare(a, b)))
+                    << locale.name().toStdString() << " " << a.toStdString() << " "
+                    << b.toStdString();
+    }
+}
+
+TEST(NameOrder, KeysInOneBufferAreTheKeysOfTheTexts)
+{
+    for (const QLocale& locale : {UnitedStates, QLocale::c()}) {
+        const NameOrder order(locale);
+        std::string keys;
+        const size_t first = order.appendKey("Report.txt", keys);
+        const size_t second = order.appendKey("", keys);
+        const size_t third = order.appendKey("report.txt.bak", keys);
+        ASSERT_EQ(keys.size(), first + second + third);
+        const std::string_view all(keys);
+        EXPECT_EQ(all.substr(0, first), order.key("report.TXT").bytes());
+        EXPECT_EQ(all.substr(first + second), order.key("report.txt.bak").bytes());
+        // A name that is the start of another comes first.
+        EXPECT_LT(NameOrder::compareKeys(all.substr(0, first), all.substr(first + second)), 0);
+        EXPECT_LT(NameOrder::compareKeys(all.substr(first, second), all.substr(0, first)), 0);
+    }
+    // Bytes compare as unsigned values.
+    EXPECT_LT(NameOrder::compareKeys("\x7f", "\x80"), 0);
+    EXPECT_EQ(NameOrder::compareKeys("", ""), 0);
+}
+
+TEST(NameOrder, TheCLocaleOrdersFoldedTextsByCodeUnit)
+{
+    const NameOrder order{QLocale::c()};
+    QStringList texts;
+    for (const char16_t* text :
+         {u"a", u"B", u"z", u"ab", u"a\u00e9", u"\u00e9", u"\u00c9", u"\u07ff", u"\u0800",
+          u"\ud7ff", u"\U0001f600", u"\ue000", u"\uff21", u"\uffff", u"\u212a", u"k"})
+        texts << QString::fromUtf16(text);
+    for (const QString& a : texts)
+        for (const QString& b : texts)
+            EXPECT_EQ(sign(order.compare(a, b)), sign(a.toCaseFolded().compare(b.toCaseFolded())))
+                << a.toStdString() << " " << b.toStdString();
 }

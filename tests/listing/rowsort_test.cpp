@@ -217,6 +217,78 @@ TEST_F(RowSortTest, LargeListsSortExactlyAsOneStableSort)
     EXPECT_EQ(sortOrder(m_list, ColName, Qt::DescendingOrder), expected);
 }
 
+TEST_F(RowSortTest, LongAlikeNamesSortExactlyAsOneStableSortInEveryLocale)
+{
+    // Names that agree far past their first bytes, names that are the start of others, and
+    // names equal but for case, on several threads in both directions.
+    std::mt19937 random(5);
+    std::vector<PaneRow> rows;
+    QStringList names;
+    for (int i = 0; i < 60000; ++i) {
+        QString name = QStringLiteral("project archive of the year %1").arg(random() % 40);
+        if (random() % 3)
+            name += QStringLiteral(" part %1").arg(random() % 30);
+        if (random() % 2)
+            name = name.toUpper();
+        names << name;
+        rows.push_back(nameRow(name));
+    }
+    m_list.setRows(std::move(rows));
+
+    const QLocale unitedStates;
+    for (const QLocale& locale : {unitedStates, QLocale::c()}) {
+        QLocale::setDefault(locale);
+        const NameOrder order(locale);
+        std::vector<NameOrder::Key> keys;
+        for (const QString& name : names)
+            keys.push_back(order.key(name));
+        for (const Qt::SortOrder direction : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            std::vector<int> expected(size_t(names.size()));
+            std::iota(expected.begin(), expected.end(), 0);
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                return direction == Qt::AscendingOrder ? keys[size_t(a)] < keys[size_t(b)]
+                                                       : keys[size_t(b)] < keys[size_t(a)];
+            });
+            EXPECT_EQ(sortOrder(m_list, ColName, direction), expected)
+                << locale.name().toStdString() << " " << direction;
+        }
+    }
+    QLocale::setDefault(unitedStates);
+}
+
+TEST_F(RowSortTest, LargeListsKeepSizesThatDoNotParseAfterTheRestInBothDirections)
+{
+    std::mt19937 random(3);
+    std::vector<PaneRow> rows;
+    std::vector<int> sizes; // -1: a text that does not parse
+    const char* odd[] = {"n/a", "N/A", "--", "unknown", "Unknown size"};
+    for (int i = 0; i < 60000; ++i) {
+        const bool parses = random() % 3 != 0;
+        sizes.push_back(parses ? int(random() % 500) : -1);
+        rows.push_back(textRow("f", parses ? sizeText(sizes.back()) : odd[random() % 5], " "));
+    }
+    m_list.setRows(std::move(rows));
+
+    const NameOrder order;
+    for (const Qt::SortOrder direction : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        const bool up = direction == Qt::AscendingOrder;
+        std::vector<int> expected(sizes.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            const int x = sizes[size_t(a)];
+            const int y = sizes[size_t(b)];
+            if ((x < 0) != (y < 0))
+                return y < 0;
+            if (x >= 0)
+                return up ? x < y : y < x;
+            const int texts =
+                order.compare(m_list.cellText(a, ColBytes), m_list.cellText(b, ColBytes));
+            return up ? texts < 0 : texts > 0;
+        });
+        EXPECT_EQ(sortOrder(m_list, ColBytes, direction), expected) << direction;
+    }
+}
+
 TEST_F(RowSortTest, AMillionNamesSortWellUnderASecond)
 {
     std::mt19937 random(7);
