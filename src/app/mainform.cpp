@@ -25,7 +25,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QListView>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
 
 #include <filesystem>
 
@@ -116,11 +119,20 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     toolFont.setPointSizeF(8.25);
     m_client->setFont(toolFont);
     setCentralWidget(m_client);
-    // The list of pane 0 is made first and "Refresh" second: that is the tab order.
     createPaneControls(m_client, 0);
     createToolControls(m_client);
     createPaneControls(m_client, 1);
-    QWidget::setTabOrder(LV1[0], Go1);
+    // Tab goes from one list to the other (Shift+Tab back) before it reaches the tool strip.
+    // A list is one of its two views at a time (the hidden one is passed over), so the chain
+    // names the views themselves.
+    QWidget* const chain[] = {LV1[0]->reportView(), LV1[0]->iconView(), LV1[1]->reportView(),
+                              LV1[1]->iconView(), Go1};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
+    // After the tool strip come each pane's drive list, "Up" and path box.
+    QWidget* const panes[] = {Text1, DR1[0], Up1[0], LVPATH[0], DR1[1], Up1[1], LVPATH[1]};
+    for (size_t i = 0; i + 1 < std::size(panes); ++i)
+        QWidget::setTabOrder(panes[i], panes[i + 1]);
     createMenus();
     createListMenu();
     createSizingControls();
@@ -379,6 +391,9 @@ void MainForm::LVPATH_Enter(int Index)
         return;
     ActivePane = Index;
     GetListing(Index);
+    // The keyboard goes on in the rows just listed.
+    if (LVPATH[size_t(Index)]->hasFocus())
+        LV1[size_t(Index)]->setFocus(Qt::OtherFocusReason);
 }
 
 QString MainForm::rowsPathText(int index) const

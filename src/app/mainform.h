@@ -218,6 +218,11 @@ public:
     void LV1_CurrentRowChanged(int Index, int Row);
     /// A double click on a row opens its folder.
     void LV1_DblClick(int Index, int Row);
+    /// The menu key or Shift+F10 over a list: the "Action" menu opens at `globalPosition` for
+    /// the current row `row` (-1: none).
+    void openActionMenu(int index, int row, QPoint globalPosition);
+    /// "Sort by" of the "View" menu: the active pane sorts by `column` as a header click does.
+    QMenu* mSortBy = nullptr;
     /// "Open Folder": the pane of the menu lists the folder of its row.
     void LVOF_Click();
     void LVVNotepad_Click();

@@ -195,27 +195,58 @@ void MainForm::createToolControls(QWidget* client)
 
 void MainForm::createMenus()
 {
-    M1 = menuBar()->addMenu(QStringLiteral("File"));
-    M1Open = M1->addAction(QStringLiteral("Open"));
+    M1 = menuBar()->addMenu(QStringLiteral("&File"));
+    M1Open = M1->addAction(QStringLiteral("&Open"));
     M1Open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    M1Save = M1->addAction(QStringLiteral("Save (as)"));
+    M1Save = M1->addAction(QStringLiteral("&Save (as)"));
     M1Save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    M1Print = M1->addAction(QStringLiteral("Print"));
+    M1Print = M1->addAction(QStringLiteral("&Print"));
     M1Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    M1PrintCompact = M1->addAction(QStringLiteral("Print Compact"));
-    M1PrintPreview = M1->addAction(QStringLiteral("Print Preview"));
-    M1PrinterFormat = M1->addAction(QStringLiteral("Printer Format"));
+    M1PrintCompact = M1->addAction(QStringLiteral("Print &Compact"));
+    M1PrintPreview = M1->addAction(QStringLiteral("Print Pre&view"));
+    M1PrinterFormat = M1->addAction(QStringLiteral("Printer &Format"));
     M1->addSeparator();
-    M1Exit = M1->addAction(QStringLiteral("Exit"));
+    M1Exit = M1->addAction(QStringLiteral("E&xit"));
     connect(M1Exit, &QAction::triggered, this, &MainForm::M1Exit_Click);
 
-    mView = menuBar()->addMenu(QStringLiteral("View"));
-    mDDPanel = mView->addAction(QStringLiteral("DD Panel"));
+    mView = menuBar()->addMenu(QStringLiteral("&View"));
+    mDDPanel = mView->addAction(QStringLiteral("&DD Panel"));
     connect(mDDPanel, &QAction::triggered, this, &MainForm::mDDPanel_Click);
+    // The keyboard's way to sort: each item acts on the active pane as a header click does.
+    mSortBy = mView->addMenu(QStringLiteral("&Sort by"));
+    const char* const columns[] = {"&Name",       "&Type",     "&Bytes",   "&Created",
+                                   "A&ttributes", "&Accessed", "&Modified"};
+    for (int column = 0; column < int(std::size(columns)); ++column)
+        connect(mSortBy->addAction(QString::fromLatin1(columns[column])), &QAction::triggered,
+                this, [this, column] { LV1_ColumnClick(ActivePane, column); });
 
-    mHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    mAbout = mHelp->addAction(QStringLiteral("About"));
+    mHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mAbout = mHelp->addAction(QStringLiteral("&About"));
     mAbout->setEnabled(false);
+
+    // Ctrl+L goes to the path box of the list the keyboard is in (else the active pane's), its
+    // text selected for typing over.
+    auto* pathKey = new QAction(this);
+    pathKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(pathKey);
+    connect(pathKey, &QAction::triggered, this, [this] {
+        int pane = ActivePane == 1 ? 1 : 0;
+        for (int i = 0; i < 2; ++i)
+            if (LV1[size_t(i)]->isAncestorOf(QApplication::focusWidget()))
+                pane = i;
+        QLineEdit* box = LVPATH[size_t(pane)];
+        box->setFocus(Qt::ShortcutFocusReason);
+        box->selectAll();
+    });
+
+    // F10 opens the menu bar at its first menu, as on most desktops.
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [this] {
+        menuBar()->setFocus(Qt::MenuBarFocusReason);
+        menuBar()->setActiveAction(M1->menuAction());
+    });
 }
 
 } // namespace vennic

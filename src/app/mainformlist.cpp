@@ -29,17 +29,17 @@ const QString PartialSizeTip = QStringLiteral("Size of readable parts only");
 void MainForm::createListMenu()
 {
     LVMenu = new QMenu(QStringLiteral("Action"), this);
-    LVOF = LVMenu->addAction(QStringLiteral("Open Folder"));
+    LVOF = LVMenu->addAction(QStringLiteral("&Open Folder"));
     LVMenu->setDefaultAction(LVOF);
-    LVView = LVMenu->addMenu(QStringLiteral("View"));
+    LVView = LVMenu->addMenu(QStringLiteral("&View"));
     LVVNotepad = LVView->addAction(QStringLiteral("Notepad"));
     LVVWordpad = LVView->addAction(QStringLiteral("Wordpad"));
     LVVSE = LVView->addAction(viewerCaption({}));
-    LVCopy = LVMenu->addAction(QStringLiteral("Copy"));
-    LVMove = LVMenu->addAction(QStringLiteral("Move"));
-    LVDelete = LVMenu->addAction(QStringLiteral("Delete"));
-    LVRename = LVMenu->addAction(QStringLiteral("Rename"));
-    LVAttributes = LVMenu->addAction(QStringLiteral("Attributes"));
+    LVCopy = LVMenu->addAction(QStringLiteral("&Copy"));
+    LVMove = LVMenu->addAction(QStringLiteral("&Move"));
+    LVDelete = LVMenu->addAction(QStringLiteral("&Delete"));
+    LVRename = LVMenu->addAction(QStringLiteral("&Rename"));
+    LVAttributes = LVMenu->addAction(QStringLiteral("A&ttributes"));
     // "Rename" has no command; the file commands come with later parts of the program.
     for (QAction* later : {LVCopy, LVMove, LVDelete, LVRename, LVAttributes})
         later->setEnabled(false);
@@ -146,6 +146,21 @@ void MainForm::LV1_MouseDown(int Index, int Row, Qt::MouseButton Button,
         LV1[size_t(Index)]->selectRow(Row);
     setMenuRow(Index, Row);
     LVMenu->popup(GlobalPosition);
+}
+
+void MainForm::openActionMenu(int index, int row, QPoint globalPosition)
+{
+    if (index < 0 || index > 1)
+        return;
+    // The keyboard's menu acts on the current row, as the right button's acts on the row under
+    // the pointer.
+    makeActive(index);
+    if (row >= 0 && row < LV1Rows[size_t(index)]->rowCount())
+        LV1[size_t(index)]->selectRow(row);
+    else
+        row = -1;
+    setMenuRow(index, row);
+    LVMenu->popup(globalPosition);
 }
 
 void MainForm::LV1_DblClick(int Index, int Row)

@@ -41,6 +41,10 @@ void MainForm::connectNavigation()
         connect(list, &PaneListView::enterPressed, this,
                 [this, i](int row) { openFolderRow(i, row); });
         connect(list, &PaneListView::backspacePressed, this, [this, i] { Up1_Click(i); });
+        connect(list, &PaneListView::markPressed, this,
+                [this, i](int row) { LV1_ItemClick(i, row); });
+        connect(list, &PaneListView::menuRequested, this,
+                [this, i](int row, QPoint at) { openActionMenu(i, row, at); });
     }
     connect(Go1, &QPushButton::clicked, this, &MainForm::Go1_Click);
     for (size_t i = 0; i < Option1.size(); ++i)

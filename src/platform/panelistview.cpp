@@ -3,6 +3,7 @@
 #include "platform/imagelists.h"
 #include "platform/panelist.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -254,6 +255,19 @@ std::vector<int> PaneListView::selectedRows() const
     return rows;
 }
 
+void PaneListView::requestMenu()
+{
+    QAbstractItemView* view = currentView();
+    const int row = currentRow();
+    QPoint at = view->viewport()->rect().center();
+    if (row >= 0 && m_model) {
+        const QRect cell = view->visualRect(m_model->index(row, 0));
+        if (cell.isValid() && view->viewport()->rect().intersects(cell))
+            at = QPoint(cell.left() + cell.height(), cell.bottom());
+    }
+    Q_EMIT menuRequested(row, view->viewport()->mapToGlobal(at));
+}
+
 bool PaneListView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && (watched == m_report || watched == m_icons)) {
@@ -271,7 +285,23 @@ bool PaneListView::eventFilter(QObject* watched, QEvent* event)
                 Q_EMIT backspacePressed();
                 return true;
             }
+            if (key->key() == Qt::Key_Space || key->key() == Qt::Key_Insert) {
+                Q_EMIT markPressed(currentRow());
+                return true;
+            }
         }
+        const bool menuKey = key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier;
+        const bool shiftF10 = key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
+        if (menuKey || shiftF10) {
+            requestMenu();
+            return true;
+        }
+    }
+    // A menu asked for by the keyboard in some other way opens at the current row as well.
+    if (event->type() == QEvent::ContextMenu && (watched == m_report || watched == m_icons) &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        requestMenu();
+        return true;
     }
     if (event->type() == QEvent::MouseButtonPress &&
         (watched == m_report->viewport() || watched == m_icons->viewport())) {

@@ -67,12 +67,19 @@ Q_SIGNALS:
     void enterPressed(int row);
     /// Backspace pressed without Shift, Ctrl or Alt.
     void backspacePressed();
+    /// Space or Insert pressed without Shift, Ctrl or Alt: the keyboard's row click.
+    void markPressed(int row);
+    /// The menu key or Shift+F10: the list's menu is asked for at the current row (-1 none),
+    /// `globalPosition` being where it opens.
+    void menuRequested(int row, QPoint globalPosition);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void attachIconView(bool attach, int row);
+    /// Asks for the list's menu at the current row.
+    void requestMenu();
     /// Passes the current-row changes of a view's present selection model on.
     void followCurrentRow(QAbstractItemView* view);
 

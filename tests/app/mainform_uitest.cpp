@@ -210,11 +210,16 @@ TEST_F(MainFormTest, WindowPlacementControlsAndTabOrder)
     EXPECT_EQ(m_form->ddPanel()->windowTitle(), QStringLiteral("Drive & Directory Control Panel"));
     EXPECT_TRUE(m_form->ddPanel()->isVisible());
 
-    // After the left list, the first control Tab reaches is "Refresh".
-    QWidget* next = m_form->LV1[0]->reportView()->nextInFocusChain();
-    while (next && (!(next->focusPolicy() & Qt::TabFocus) || m_form->LV1[0]->isAncestorOf(next)))
-        next = next->nextInFocusChain();
-    EXPECT_EQ(next, m_form->Go1);
+    // After the left list Tab reaches the right list, then "Refresh" at the tool strip's start.
+    const auto nextAfter = [](QWidget* from, QWidget* leaving) {
+        QWidget* next = from->nextInFocusChain();
+        while (next && (!(next->focusPolicy() & Qt::TabFocus) || leaving->isAncestorOf(next)))
+            next = next->nextInFocusChain();
+        return next;
+    };
+    EXPECT_EQ(nextAfter(m_form->LV1[0]->reportView(), m_form->LV1[0]),
+              m_form->LV1[1]->reportView());
+    EXPECT_EQ(nextAfter(m_form->LV1[1]->reportView(), m_form->LV1[1]), m_form->Go1);
 }
 
 TEST_F(MainFormTest, EndClosesThePanelAndTheWindow)
