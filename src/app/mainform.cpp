@@ -452,8 +452,27 @@ void MainForm::closeEvent(QCloseEvent* event)
     QCoreApplication::quit();
 }
 
+void MainForm::keepOnScreen()
+{
+    // The frame the window manager adds is known only once the window is on screen; a window
+    // whose frame reaches past the screen's free area (below a panel, off the bottom edge)
+    // gives up that much of its height.
+    const QScreen* screen = this->screen();
+    if (!screen || isMaximized() || isFullScreen())
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int over = frame.bottom() - area.bottom();
+    if (over > 0)
+        resize(width(), std::max(minimumHeight(), height() - over));
+}
+
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!m_placementChecked && watched == m_client && event->type() == QEvent::Paint) {
+        m_placementChecked = true;
+        QTimer::singleShot(0, this, &MainForm::keepOnScreen);
+    }
     if (m_listAfterFirstPaint && watched == m_client && event->type() == QEvent::Paint) {
         // The window has been painted once: now the panes are listed, after this paint has
         // reached the screen.

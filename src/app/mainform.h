@@ -490,6 +490,8 @@ private:
     void placeWindow();
     /// Window load: the start state, then both panes listed.
     void Form_Load();
+    /// Once on screen: shortens the window when its frame reaches past the screen's free area.
+    void keepOnScreen();
     void fillDriveLists();
     /// Replaces the filter combo's list without touching its text or `FilterExpression`.
     void setFilterHistory(const QStringList& history);
@@ -508,6 +510,7 @@ private:
     MountWatcher* m_mountWatcher = nullptr;
     QWidget* m_client = nullptr;
     bool m_listing = false;
+    bool m_placementChecked = false;
 };
 
 } // namespace vennic
