@@ -39,10 +39,20 @@ vennic_build() {
     cmake --build --preset "$preset"
 }
 
-# What building needs.
+# What building needs; fonts-dejavu-extra holds the condensed faces the small print falls back
+# on where a date or time is too wide for its column.
 VENNIC_BUILD_PACKAGES=(qt6-base-dev libgtest-dev libgmock-dev cmake g++ ninja-build libgl-dev
-                       libglx-dev qt6-qpa-plugins fonts-dejavu-core libicu-dev)
+                       libglx-dev qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra libicu-dev)
+# What the tests need beyond building: pdftotext, which reads printed PDF files back.
+VENNIC_TEST_PACKAGES=(poppler-utils)
 # What the checks beyond the tests need: clang with libFuzzer and its sanitizer runtimes for the
 # fuzz targets, gcc's sanitizer runtimes for the sanitizer build, and llvm-symbolizer so that
 # sanitizer reports name functions and lines.
 VENNIC_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm-14 libasan8 libubsan1 libtsan2)
+# What the system print check (.ci/print-check.sh) needs: a CUPS scheduler, its PDF-writing
+# backend, and pdftotext to read back what was printed.
+VENNIC_PRINT_CHECK_PACKAGES=(cups printer-driver-cups-pdf poppler-utils)
+# What the install check (.ci/install-check.sh) needs: dpkg-shlibdeps and file for CPack to find
+# the package's dependencies, the validators of the desktop entry and the metainfo, and a
+# virtual display with xdotool to see the installed program's window open.
+VENNIC_PACKAGE_CHECK_PACKAGES=(dpkg-dev file desktop-file-utils appstream xvfb xauth xdotool)

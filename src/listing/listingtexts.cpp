@@ -141,6 +141,29 @@ QString attributeLetters(uint32_t attributes)
     return text;
 }
 
+qsizetype dateLength(const QString& dateText, const QLocale& locale)
+{
+    const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
+    const QString formats[] = {fourDigitYear(shortFormat), shortFormat};
+    bool digits = false;
+    for (qsizetype end = 0; end <= dateText.size(); ++end) {
+        if (end < dateText.size()) {
+            digits = digits || dateText[end].isDigit();
+            if (dateText[end] != QLatin1Char(' '))
+                continue;
+        }
+        // Every date text holds digits; a start without any is not read at all, which keeps
+        // texts such as "midnight" cheap.
+        if (!digits)
+            continue;
+        const QString start = dateText.left(end);
+        for (const QString& format : formats)
+            if (locale.toDate(start, format).isValid())
+                return end;
+    }
+    return -1;
+}
+
 DateTexts::DateTexts(const QLocale& locale)
     : m_locale(locale), m_dateFormat(fourDigitYear(locale.dateFormat(QLocale::ShortFormat))),
       m_timeFormat(withSeconds(locale.timeFormat(QLocale::ShortFormat)))
@@ -188,6 +211,12 @@ QString DateTexts::dateText(int64_t localDay) const
         m_days.clear();
     m_days.insert(localDay, text);
     return text;
+}
+
+QString DateTexts::date(int64_t secondsSinceEpoch) const
+{
+    const int64_t local = secondsSinceEpoch + utcOffset(secondsSinceEpoch);
+    return dateText(floorDiv(local, SecondsPerDay));
 }
 
 QString DateTexts::text(int64_t secondsSinceEpoch) const
@@ -245,6 +274,13 @@ QString ListingTexts::cellText(const PaneRow& row, int column) const
     default:
         return {};
     }
+}
+
+QString ListingTexts::createdDate(const PaneRow& row) const
+{
+    if (row.hasTexts() || (row.flags & (PaneRow::Unknown | PaneRow::CreatedBlank)))
+        return {};
+    return m_dates.date(row.created);
 }
 
 } // namespace vennic

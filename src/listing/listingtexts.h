@@ -21,6 +21,10 @@ QString numberText(double value, const QLocale& locale = QLocale());
 QString sizeText(double value, const QLocale& locale = QLocale());
 /// Attribute letters in the fixed order R H S V D A a C.
 QString attributeLetters(uint32_t attributes);
+/// The length of the date at the start of a date text as `DateTexts` writes them in `locale`
+/// (the date alone, without the blank and time after it), found by reading the locale's short
+/// date format; -1 when no start of the text ending at a blank or at its end reads as a date.
+qsizetype dateLength(const QString& dateText, const QLocale& locale = QLocale());
 
 /// Date texts in the user's locale: the short date with a four-digit year, a blank and the
 /// short time with seconds; no time at exactly midnight. Made from seconds since the epoch with
@@ -29,6 +33,8 @@ class DateTexts {
 public:
     explicit DateTexts(const QLocale& locale = QLocale());
     QString text(int64_t secondsSinceEpoch) const;
+    /// The date part `text` starts with, for the same moment.
+    QString date(int64_t secondsSinceEpoch) const;
 
     QString dateFormat() const { return m_dateFormat; }
     QString timeFormat() const { return m_timeFormat; }
@@ -52,6 +58,10 @@ class ListingTexts : public RowTextMaker {
 public:
     explicit ListingTexts(const TypeNames& types, const QLocale& locale = QLocale());
     QString cellText(const PaneRow& row, int column) const override;
+    /// The date that a listed row's "Created" text starts with; empty when that text holds
+    /// no date (a row that carries its texts, an entry that could not be read, the blank
+    /// creation time).
+    QString createdDate(const PaneRow& row) const;
 
 private:
     const TypeNames& m_types;

@@ -29,6 +29,11 @@ public:
     virtual void setFontSize(double points) = 0;
     virtual bool FontBold() const = 0;
     virtual void setFontBold(bool bold) = 0;
+    /// Whether texts print in the condensed face of the font's family, for a text that needs
+    /// to be narrower than its column leaves room for. Where no condensed face of the family is
+    /// installed, setting it changes nothing and it stays false.
+    virtual bool FontCondensed() const = 0;
+    virtual void setFontCondensed(bool condensed) = 0;
     /// Colour in blue-green-red byte order.
     virtual uint32_t ForeColor() const = 0;
     virtual void setForeColor(uint32_t color) = 0;

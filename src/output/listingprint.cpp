@@ -1,9 +1,12 @@
 #include "output/listingprint.h"
 
+#include "listing/listingtexts.h"
 #include "output/canvas.h"
 #include "platform/panelist.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vennic {
 
@@ -21,26 +24,37 @@ double whole(double value)
     return double(std::lround(value));
 }
 
-/// The "Created" text split at its first blank: the date keeps the blank at its end, and a
-/// text without a blank is all time.
+/// The "Created" text split where its date ends: the date keeps the blank after it, and a text
+/// without a date is all time.
 struct CreatedParts {
     QString date;
     QString time;
 };
 
-CreatedParts splitCreated(const QString& created)
+CreatedParts splitCreated(const PaneList& rows, int row)
 {
-    const qsizetype blank = created.indexOf(QLatin1Char(' '));
-    if (blank < 0)
-        return {QString(), created};
-    return {created.left(blank + 1), created.mid(blank + 1)};
-}
-
-/// Prints a text so that it ends at `rightEdge`, measured in the canvas's present font.
-void printRightAligned(Canvas& canvas, double rightEdge, const QString& text)
-{
-    canvas.setCurrentX(rightEdge - canvas.TextWidth(text));
-    canvas.PrintOn(text);
+    const QString created = rows.cellText(row, ColCreated);
+    qsizetype length = -1;
+    // A listed row knows its moment, so its date is known whatever blanks the locale writes
+    // in dates; a row that carries only texts has its date read by the locale's format, and
+    // failing that ends it at the first blank.
+    const PaneRow& listed = rows.row(row);
+    if (!listed.hasTexts())
+        if (const auto* texts = dynamic_cast<const ListingTexts*>(rows.textMaker().get())) {
+            const QString date = texts->createdDate(listed);
+            if (!date.isEmpty() && created.startsWith(date))
+                length = date.size();
+        }
+    if (length < 0)
+        length = dateLength(created);
+    if (length < 0) {
+        length = created.indexOf(QLatin1Char(' '));
+        if (length < 0)
+            return {QString(), created};
+    }
+    if (length < created.size() && created[length] == QLatin1Char(' '))
+        ++length;
+    return {created.left(length), created.mid(length)};
 }
 
 bool isFolderType(const QString& type)
@@ -78,17 +92,123 @@ void printCaptions(Canvas& canvas, const QString& nameCaption, const Columns& co
     canvas.Print(QStringLiteral("Attributes:"));
 }
 
-/// A row's cells from the type onward, each at its column; the attributes end the line.
-void printRowCells(Canvas& canvas, const PaneList& rows, int row, const Columns& columns)
+/// The gap left between the texts of neighbouring columns: a quarter of an em.
+double columnGap(const Canvas& canvas)
 {
-    canvas.setCurrentX(columns.type);
-    canvas.PrintOn(rows.cellText(row, ColType));
-    printRightAligned(canvas, columns.sizeEnd, rows.cellText(row, ColBytes));
-    const CreatedParts created = splitCreated(rows.cellText(row, ColCreated));
-    printRightAligned(canvas, columns.dateEnd, created.date);
-    printRightAligned(canvas, columns.timeEnd, created.time);
-    canvas.setCurrentX(columns.attributes);
-    canvas.Print(rows.cellText(row, ColAttributes));
+    return canvas.FontSize() * 5;
+}
+
+/// The width of a text in the canvas's font, in its condensed face when `condensed`.
+double widthIn(Canvas& canvas, const QString& text, bool condensed)
+{
+    canvas.setFontCondensed(condensed);
+    const double width = canvas.TextWidth(text);
+    canvas.setFontCondensed(false);
+    return width;
+}
+
+/// The text at most `room` wide: cut, with "…" at its end, where it would run further; empty
+/// when not even the "…" fits.
+QString cutToRoom(Canvas& canvas, const QString& text, double room)
+{
+    if (canvas.TextWidth(text) <= room)
+        return text;
+    const auto cutAt = [&](qsizetype length) {
+        QString start = text.left(length);
+        if (!start.isEmpty() && start.back().isHighSurrogate())
+            start.chop(1);
+        while (!start.isEmpty() && start.back() == QLatin1Char(' '))
+            start.chop(1);
+        return start + QChar(0x2026);
+    };
+    qsizetype fits = -1; // the longest start that fits with the "…"
+    qsizetype low = 0;
+    qsizetype high = text.size() - 1;
+    while (low <= high) {
+        const qsizetype middle = (low + high) / 2;
+        if (canvas.TextWidth(cutAt(middle)) <= room) {
+            fits = middle;
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return fits < 0 ? QString() : cutAt(fits);
+}
+
+/// One text of a row with where it starts and the face it prints in.
+struct PlacedText {
+    QString text;
+    double x = 0;
+    bool condensed = false;
+};
+
+/// A right-aligned text (size, date, time) placed to end at `rightEdge`, or further left when
+/// the text after it, starting at `nextStart`, leaves it less room. A text that ends in a blank
+/// (the date) keeps no other gap before the next one. Where `room`, the room its column
+/// leaves, is too little, a text that `mayCondense` prints in the condensed face.
+PlacedText placeRight(Canvas& canvas, const QString& text, double rightEdge, double room,
+                      double nextStart, bool mayCondense)
+{
+    PlacedText placed{text, rightEdge};
+    if (text.isEmpty())
+        return placed;
+    placed.condensed = mayCondense && canvas.TextWidth(text) > room;
+    const double width = widthIn(canvas, text, placed.condensed);
+    const double gap = text.endsWith(QLatin1Char(' ')) ? 0 : columnGap(canvas);
+    placed.x = std::min(rightEdge, nextStart - gap) - width;
+    return placed;
+}
+
+/// Places a row's texts. Sizes, dates and times are never cut: they end at their columns'
+/// right edges where they fit, and where a date or time does not it prints condensed, and
+/// then moves left with the texts before it. Names and types are cut where the next text
+/// begins. `nameStart` is where names begin and `lineEnd` the right end of the line.
+std::vector<PlacedText> placeRow(Canvas& canvas, const PaneList& rows, int row,
+                                 const Columns& columns, double nameStart, double lineEnd)
+{
+    const double gap = columnGap(canvas);
+    const PlacedText attributes{rows.cellText(row, ColAttributes), columns.attributes};
+    const double attributesStart = attributes.text.isEmpty() ? lineEnd : attributes.x;
+
+    const CreatedParts created = splitCreated(rows, row);
+    const PlacedText time = placeRight(canvas, created.time, columns.timeEnd,
+                                       columns.timeEnd - columns.dateEnd, attributesStart, true);
+    const double timeStart = created.time.isEmpty() ? attributesStart : time.x;
+    const PlacedText date = placeRight(canvas, created.date, columns.dateEnd,
+                                       columns.dateEnd - columns.sizeEnd - gap, timeStart, true);
+    const double dateStart = created.date.trimmed().isEmpty() ? timeStart : date.x;
+    // Sizes come padded with blanks on the left; only the digits take room.
+    const QString sizeText = rows.cellText(row, ColBytes).trimmed();
+    const PlacedText size = placeRight(canvas, sizeText, columns.sizeEnd, 0, dateStart, false);
+    const double sizeStart = sizeText.isEmpty() ? dateStart : size.x;
+
+    const QString typeText = rows.cellText(row, ColType);
+    const PlacedText type{cutToRoom(canvas, typeText, sizeStart - gap - columns.type),
+                          columns.type};
+    // A name stops at the type's column even where the type had no room left, so that it
+    // is never taken for the type.
+    const double typeStart = typeText.trimmed().isEmpty() ? sizeStart : type.x;
+    const PlacedText name{cutToRoom(canvas, rows.cellText(row, ColName),
+                                    std::min(typeStart, sizeStart) - gap - nameStart),
+                          nameStart};
+    return {name, type, size, date, time, attributes};
+}
+
+/// A row's texts, each at its place; the attributes end the line.
+void printRow(Canvas& canvas, const PaneList& rows, int row, const Columns& columns,
+              double nameStart, double lineEnd)
+{
+    const std::vector<PlacedText> texts = placeRow(canvas, rows, row, columns, nameStart, lineEnd);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        canvas.setCurrentX(texts[i].x);
+        canvas.setFontCondensed(texts[i].condensed);
+        if (i + 1 < texts.size())
+            canvas.PrintOn(texts[i].text);
+        else
+            canvas.Print(texts[i].text);
+        canvas.setFontCondensed(false);
+    }
 }
 
 /// The two header lines every layout starts with.
@@ -123,7 +243,8 @@ void drawFullRows(Canvas& canvas, const PrintedListing& listing)
     if (!listing.rows)
         return;
     const PaneList& rows = *listing.rows;
-    const Columns columns = columnsOf(whole(canvas.ScaleWidth()), 0.8);
+    const double width = whole(canvas.ScaleWidth());
+    const Columns columns = columnsOf(width, 0.8);
     const double nameStart = 1.5 * listing.pictureWidth;
     for (int row = 0; row < rows.rowCount(); ++row) {
         if (isFolderType(rows.cellText(row, ColType)))
@@ -131,12 +252,9 @@ void drawFullRows(Canvas& canvas, const PrintedListing& listing)
                                 canvas.CurrentY() - PictureRise, listing.pictureWidth,
                                 listing.pictureHeight);
         canvas.setForeColor(rows.row(row).foreColor);
-        canvas.setCurrentX(nameStart);
-        canvas.PrintOn(rows.cellText(row, ColName));
-        printRowCells(canvas, rows, row, columns);
+        printRow(canvas, rows, row, columns, nameStart, width);
         canvas.setCurrentY(canvas.CurrentY() + RuleGap);
-        canvas.Line(canvas.CurrentX(), canvas.CurrentY(), whole(canvas.ScaleWidth()),
-                    canvas.CurrentY());
+        canvas.Line(canvas.CurrentX(), canvas.CurrentY(), width, canvas.CurrentY());
         canvas.setCurrentY(canvas.CurrentY() + RuleGap);
         canvas.setCurrentX(0);
     }
@@ -179,8 +297,7 @@ void printSmallPage(Canvas& canvas, const PrintedListing& listing, bool landscap
         const PaneList& rows = *listing.rows;
         for (int row = 0; row < rows.rowCount(); ++row) {
             canvas.setForeColor(rows.row(row).foreColor);
-            canvas.PrintOn(rows.cellText(row, ColName));
-            printRowCells(canvas, rows, row, columns);
+            printRow(canvas, rows, row, columns, 0, half);
             canvas.setCurrentX(0);
         }
     }

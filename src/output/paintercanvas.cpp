@@ -1,6 +1,9 @@
 #include "output/paintercanvas.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 
 namespace vennic {
@@ -40,15 +43,54 @@ void PainterCanvas::setFontBold(bool bold)
     m_font.setBold(bold);
 }
 
+bool PainterCanvas::FontCondensed() const
+{
+    return m_condensed && !condensedFamily().isEmpty();
+}
+
+void PainterCanvas::setFontCondensed(bool condensed)
+{
+    m_condensed = condensed;
+}
+
+QString PainterCanvas::condensedFamily() const
+{
+    // Fonts ship their condensed faces as a family of their own ("DejaVu Sans Condensed"). A
+    // face the font database does not hold is never made up by stretching the letters.
+    static QHash<QString, QString> known;
+    const QString family = QFontInfo(m_font).family();
+    const auto found = known.constFind(family);
+    if (found != known.cend())
+        return *found;
+    const QString condensed = family + QStringLiteral(" Condensed");
+    const QString face =
+        QFontDatabase::families().contains(condensed, Qt::CaseInsensitive) ? condensed : QString();
+    known.insert(family, face);
+    return face;
+}
+
+QFont PainterCanvas::font() const
+{
+    if (!m_condensed)
+        return m_font;
+    const QString family = condensedFamily();
+    if (family.isEmpty())
+        return m_font;
+    QFont condensed = m_font;
+    condensed.setFamily(family);
+    return condensed;
+}
+
 double PainterCanvas::TextWidth(const QString& text) const
 {
     // Texts are drawn with the device's vertical scale in both directions and then stretched
     // to the horizontal scale, so their width in twips is measured with the vertical one.
-    return QFontMetricsF(m_font, metricsDevice()).horizontalAdvance(text) / unitsPerTwipY();
+    return QFontMetricsF(font(), metricsDevice()).horizontalAdvance(text) / unitsPerTwipY();
 }
 
 double PainterCanvas::TextHeight(const QString&) const
 {
+    // A line is as high in the condensed face as in the font it belongs to.
     return QFontMetricsF(m_font, metricsDevice()).lineSpacing() / unitsPerTwipY();
 }
 
@@ -70,11 +112,12 @@ void PainterCanvas::printText(const QString& text, bool endLine)
         const double ux = unitsPerTwipX();
         const double uy = unitsPerTwipY();
         painter->save();
-        painter->setFont(m_font);
+        painter->setFont(font());
         painter->setPen(fromBgr(m_color));
         painter->translate(m_x * ux, m_y * uy);
         if (ux != uy)
             painter->scale(ux / uy, 1);
+        // Every face of a line stands on the baseline of the line's own font.
         painter->drawText(QPointF(0, QFontMetricsF(m_font, painter->device()).ascent()), text);
         painter->restore();
     }

@@ -22,6 +22,8 @@ public:
     void setFontSize(double points) override;
     bool FontBold() const override { return m_font.bold(); }
     void setFontBold(bool bold) override;
+    bool FontCondensed() const override;
+    void setFontCondensed(bool condensed) override;
     uint32_t ForeColor() const override { return m_color; }
     void setForeColor(uint32_t color) override { m_color = color; }
     double CurrentX() const override { return m_x; }
@@ -37,8 +39,8 @@ public:
                       double height) override;
     void Line(double x1, double y1, double x2, double y2) override;
 
-    /// The font texts are printed in now.
-    QFont font() const { return m_font; }
+    /// The font texts are printed in now, in its condensed face when that is on.
+    QFont font() const;
 
 protected:
     PainterCanvas();
@@ -64,7 +66,11 @@ private:
     /// the current line is not already at the top; true when a page was started.
     bool breakPageBefore(double bottom);
 
+    /// The family of the condensed face of `m_font`'s family; empty when none is installed.
+    QString condensedFamily() const;
+
     QFont m_font;
+    bool m_condensed = false;
     uint32_t m_color = 0;
     double m_x = 0;
     double m_y = 0;

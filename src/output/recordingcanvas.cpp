@@ -39,10 +39,17 @@ double RecordingCanvas::ScaleHeight() const
     return m_orientation == Landscape ? m_width : m_height;
 }
 
+void RecordingCanvas::setHasCondensedFace(bool has)
+{
+    m_hasCondensed = has;
+    m_condensed = m_condensed && has;
+}
+
 double RecordingCanvas::TextWidth(const QString& text) const
 {
-    // Half an em per character; an em is the font size in points, 20 twips each.
-    return text.size() * m_fontSize * 10;
+    // Half an em per character, four tenths in the condensed face; an em is the font size in
+    // points, 20 twips each.
+    return text.size() * m_fontSize * (m_condensed ? 8 : 10);
 }
 
 double RecordingCanvas::TextHeight(const QString&) const
@@ -113,6 +120,7 @@ RecordingCanvas::Call RecordingCanvas::stateCall(Call::Kind kind) const
     call.fontName = m_fontName;
     call.fontSize = m_fontSize;
     call.bold = m_bold;
+    call.condensed = m_condensed;
     call.color = m_color;
     call.page = m_page;
     return call;

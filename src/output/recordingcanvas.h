@@ -10,7 +10,8 @@ namespace vennic {
 /// where it went and the font and colour it was drawn in, so a layout can be checked without a
 /// printer. Text widths are plain arithmetic (each character half an em wide) and a text line
 /// is 1.2 em high, so positions come out the same on every machine. Pages follow the printer's
-/// rule: a text line, or a picture, that would pass the bottom starts a new page.
+/// rule: a text line, or a picture, that would pass the bottom starts a new page. Its fonts
+/// have a condensed face, whose characters are four tenths of an em wide, unless told not to.
 class RecordingCanvas : public Canvas {
 public:
     /// One recorded call.
@@ -24,6 +25,7 @@ public:
         QString fontName;
         double fontSize = 0;
         bool bold = false;
+        bool condensed = false; ///< drawn in the condensed face
         uint32_t color = 0;
         int page = 1;        ///< the page of the job the call fell on
         int orientation = 0; ///< SetOrientation: the value set
@@ -48,6 +50,10 @@ public:
     void setFontSize(double points) override { m_fontSize = points; }
     bool FontBold() const override { return m_bold; }
     void setFontBold(bool bold) override { m_bold = bold; }
+    bool FontCondensed() const override { return m_condensed; }
+    void setFontCondensed(bool condensed) override { m_condensed = condensed && m_hasCondensed; }
+    /// Whether the fonts have a condensed face (they have at start).
+    void setHasCondensedFace(bool has);
     uint32_t ForeColor() const override { return m_color; }
     void setForeColor(uint32_t color) override { m_color = color; }
     double CurrentX() const override { return m_x; }
@@ -78,6 +84,8 @@ private:
     QString m_fontName = QStringLiteral("Sans");
     double m_fontSize = 8;
     bool m_bold = false;
+    bool m_condensed = false;
+    bool m_hasCondensed = true;
     uint32_t m_color = 0;
     double m_x = 0;
     double m_y = 0;

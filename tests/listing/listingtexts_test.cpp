@@ -123,6 +123,29 @@ TEST(ListingTexts, FollowTheLocale)
     QLocale::setDefault(saved);
 }
 
+TEST(DateTexts, TheDatePartEndsWhereTheLocaleWritesItsDate)
+{
+    const QLocale c = QLocale::c();
+    const int64_t evening = localSeconds(2026, 12, 9, 0, 38, 14);
+    EXPECT_EQ(DateTexts(c).text(evening), "9 Dec 2026 00:38:14");
+    EXPECT_EQ(DateTexts(c).date(evening), "9 Dec 2026") << "a date with blanks in it";
+    EXPECT_EQ(dateLength("9 Dec 2026 00:38:14", c), 10);
+    EXPECT_EQ(dateLength("12/8/2026 7:29:42 AM"), 9);
+    EXPECT_EQ(dateLength("12/8/2026"), 9) << "midnight: all date";
+    EXPECT_EQ(dateLength("12/8/26 7:29:42 AM"), 7) << "the locale's own two-digit year";
+    EXPECT_EQ(dateLength("midnight"), -1);
+    EXPECT_EQ(dateLength("9 Dec 2026 00:38:14"), -1) << "not a date of this locale";
+    EXPECT_EQ(dateLength(" "), -1);
+
+    TypeNames types;
+    const ListingTexts texts(types, c);
+    PaneRow row;
+    row.created = evening;
+    EXPECT_EQ(texts.createdDate(row), "9 Dec 2026");
+    row.flags = PaneRow::CreatedBlank;
+    EXPECT_EQ(texts.createdDate(row), "");
+}
+
 TEST(ListingTexts, CellsOfListedRows)
 {
     TypeNames types;

@@ -1,9 +1,14 @@
+#include "listing/listingtexts.h"
+#include "listing/typenames.h"
 #include "output/listingprint.h"
 #include "output/recordingcanvas.h"
 #include "platform/panelist.h"
+#include "support/fakefilesystem.h"
 #include "support/textrow.h"
 
 #include <gtest/gtest.h>
+
+#include <QLocale>
 
 #include <ostream>
 
@@ -65,15 +70,16 @@ protected:
         return found;
     }
 
-    static double rightEdge(const Call& text)
-    {
-        return text.x + text.text.size() * text.fontSize * 10;
-    }
-
     PaneList list{PaneColumnCount};
     PrintedListing listing;
     RecordingCanvas canvas;
 };
+
+/// The width of a recorded text: half an em a character, four tenths in the condensed face.
+double widthOf(const Call& text)
+{
+    return text.text.size() * text.fontSize * (text.condensed ? 8 : 10);
+}
 
 /// Checks one full-print row: the name after the picture's room, the type, the right edges of
 /// size, date and time, and the attributes, all at fractions of `w`.
@@ -196,6 +202,94 @@ TEST_F(Print, CreatedWithoutABlankPrintsAllOfItAsTheTime)
     expectFullRow(rowTexts("nodate"), PortraitW, "", "midnight");
 }
 
+/// Checks that no text of a row reaches the next one's start.
+void expectApart(const std::vector<Call>& cells)
+{
+    for (size_t i = 1; i < cells.size(); ++i)
+        if (!cells[i].text.isEmpty())
+            for (size_t j = 0; j < i; ++j)
+                if (!cells[j].text.isEmpty())
+                    EXPECT_LE(cells[j].x + widthOf(cells[j]), cells[i].x)
+                        << cells[j].text.toStdString() << " runs into "
+                        << cells[i].text.toStdString();
+}
+
+TEST_F(Print, LongNamesAndTypesAreCutWhereTheNextTextBegins)
+{
+    std::vector<PaneRow> rows;
+    rows.push_back(textRow({QString(80, QLatin1Char('n')), "Tar archive (gzip-compressed)",
+                            "98,765,432", "12/9/2026 12:38:14 AM", "A"}));
+    list.setRows(std::move(rows));
+    printFullPage(canvas, listing, false);
+    const auto texts = canvas.callsOf(Call::Text);
+    const auto name = std::find_if(texts.begin(), texts.end(),
+                                   [](const Call& c) { return c.text.startsWith("nnn"); });
+    ASSERT_NE(name, texts.end());
+    EXPECT_TRUE(name->text.endsWith(QChar(0x2026)));
+    EXPECT_LE(name->x + widthOf(*name), 0.3 * PortraitW - 40) << "cut before the type's column";
+    const auto cells = rowTexts(name->text);
+    ASSERT_EQ(cells.size(), 6u);
+    EXPECT_DOUBLE_EQ(cells[1].x, 0.3 * PortraitW) << "columns keep their places";
+    EXPECT_EQ(cells[1].text, "Tar archive (gz…") << "as much as fits";
+    EXPECT_GE(cells[2].x - (cells[1].x + widthOf(cells[1])), 40) << "a quarter em apart";
+    EXPECT_EQ(cells[2].text, "98,765,432");
+    EXPECT_EQ(cells[3].text, "12/9/2026 ");
+    EXPECT_EQ(cells[4].text, "12:38:14 AM");
+    expectApart(cells);
+}
+
+TEST_F(Print, CreatedSplitsWhereTheLocalesDateEnds)
+{
+    QLocale::setDefault(QLocale::c());
+    TypeNames types;
+    list.setTextMaker(std::make_shared<ListingTexts>(types, QLocale::c()));
+    std::vector<PaneRow> rows;
+    rows.push_back(textRow({"opened", "File", "5", "9 Dec 2026 00:38:14", "A"}));
+    PaneRow listed;
+    listed.nativeName = "listed";
+    listed.created = std::chrono::system_clock::to_time_t(
+        test::FakeFileSystem::localTime(2026, 12, 9, 0, 38, 14));
+    rows.push_back(std::move(listed));
+    rows.push_back(textRow({"midnight", "File", "5", "9 Dec 2026", "A"}));
+    list.setRows(std::move(rows));
+    printFullPage(canvas, listing, false);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    ASSERT_EQ(list.cellText(1, ColCreated), "9 Dec 2026 00:38:14");
+    expectFullRow(rowTexts("opened"), PortraitW, "9 Dec 2026 ", "00:38:14");
+    expectFullRow(rowTexts("listed"), PortraitW, "9 Dec 2026 ", "00:38:14");
+    expectFullRow(rowTexts("midnight"), PortraitW, "9 Dec 2026", "");
+}
+
+TEST_F(Print, SmallDatesCondenseThenTheTypeMakesWay)
+{
+    std::vector<PaneRow> rows;
+    rows.push_back(textRow({"wide", "Tar archive (gzip-compressed)", "12,345,678,901",
+                            "12/29/2026 12:38:14 PM", "RA"}));
+    list.setRows(std::move(rows));
+    const double h = std::round(PortraitW / 2);
+    for (bool condensedFace : {true, false}) {
+        SCOPED_TRACE(condensedFace ? "condensed face" : "no condensed face");
+        canvas.clear();
+        canvas.setHasCondensedFace(condensedFace);
+        printSmallPage(canvas, listing, false);
+        const auto cells = rowTexts("wide");
+        ASSERT_EQ(cells.size(), 6u);
+        expectApart(cells);
+        EXPECT_EQ(cells[3].text, "12/29/2026 ");
+        EXPECT_EQ(cells[3].condensed, condensedFace);
+        EXPECT_EQ(cells[4].text, "12:38:14 PM");
+        EXPECT_EQ(cells[4].condensed, condensedFace);
+        EXPECT_DOUBLE_EQ(cells[4].x + widthOf(cells[4]), 0.68 * h) << "times keep their edge";
+        EXPECT_FALSE(cells[2].condensed);
+        EXPECT_EQ(cells[2].text, "12,345,678,901") << "sizes are never cut";
+        EXPECT_LT(cells[2].x + widthOf(cells[2]), 0.49 * h) << "the size made way for the date";
+        EXPECT_TRUE(cells[1].text.endsWith(QChar(0x2026)) || cells[1].text.isEmpty());
+        EXPECT_EQ(cells[5].text, "RA");
+    }
+    EXPECT_EQ(rowTexts("wide")[1].text, "") << "without the narrower face the type has no room";
+}
+
 TEST_F(Print, RowsAloneKeepWhatTheLastPrintSet)
 {
     printFullPage(canvas, listing, true);
@@ -251,7 +345,7 @@ void expectSmallLayout(const RecordingCanvas& canvas, double w)
     EXPECT_TRUE(canvas.callsOf(Call::Picture).empty());
     for (const Call& text : canvas.callsOf(Call::Text)) {
         EXPECT_EQ(text.fontSize, 6) << text.text.toStdString();
-        EXPECT_LE(text.x + text.text.size() * 60, h) << "the right half stays empty";
+        EXPECT_LE(text.x + widthOf(text), h) << "the right half stays empty";
     }
 }
 
@@ -278,9 +372,12 @@ TEST_F(Print, SmallPortraitAndLandscapeUseHalfThePage)
         EXPECT_EQ(first->y, 3 * 144) << "no gap after the rule";
         EXPECT_FALSE(first->bold);
         EXPECT_DOUBLE_EQ(first[1].x, 0.3 * h);
-        EXPECT_DOUBLE_EQ(first[2].x + first[2].text.size() * 60, 0.49 * h);
-        EXPECT_DOUBLE_EQ(first[3].x + first[3].text.size() * 60, 0.58 * h);
-        EXPECT_DOUBLE_EQ(first[4].x + first[4].text.size() * 60, 0.68 * h);
+        EXPECT_DOUBLE_EQ(first[2].x + widthOf(first[2]), 0.49 * h);
+        EXPECT_DOUBLE_EQ(first[3].x + widthOf(first[3]), 0.58 * h);
+        EXPECT_DOUBLE_EQ(first[4].x + widthOf(first[4]), 0.68 * h);
+        EXPECT_FALSE(first[2].condensed) << "sizes keep the row's face";
+        EXPECT_EQ(first[3].condensed, !landscape) << "the date fits its column only on the "
+                                                     "wider page";
         EXPECT_DOUBLE_EQ(first[5].x, 0.7 * h);
         EXPECT_EQ(first[5].text, "D");
         const auto second = texts.begin() + nameAt("a.txt");
