@@ -406,7 +406,7 @@ CommandFolder MainForm::commandFolder(int index, bool boxEditAllowed) const
 {
     const auto p = size_t(index);
     return vennic::commandFolder(PaneRowsFolder[p], LVPATH[p]->text(),
-                                 index == 0 ? QStringLiteral("left") : QStringLiteral("right"),
+                                 paneName(index),
                                  boxEditAllowed);
 }
 

@@ -463,6 +463,8 @@ private:
     void finishPaneSizing(int index);
     /// Updates the progress strips (a few times a second while a count runs).
     void showSizingProgress();
+    /// "left" or "right", as messages name a pane.
+    static QString paneName(int index);
     /// True, after telling the user, when one of `panes` is still counting sizes.
     bool sizingOrSay(std::initializer_list<int> panes);
     /// Lists both panes as one command: a folder both list is walked once.

@@ -32,10 +32,6 @@ namespace vennic {
 
 namespace {
 
-QString paneName(int pane)
-{
-    return pane == 0 ? QStringLiteral("left") : QStringLiteral("right");
-}
 
 QString errorText(const FsError& error)
 {

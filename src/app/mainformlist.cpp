@@ -2,6 +2,7 @@
 // menu, opening a folder and viewing a file.
 #include "app/mainform.h"
 
+#include "listing/getlisting.h"
 #include "listing/listinteraction.h"
 #include "platform/controlchars.h"
 #include "platform/filelauncher.h"
@@ -21,8 +22,6 @@ namespace {
 /// List backgrounds in blue-green-red byte order: the active pane's and the other's.
 constexpr uint32_t ActiveListBack = 0xC7F5F1;
 constexpr uint32_t OtherListBack = 0xE0E0E0;
-
-const QString PartialSizeTip = QStringLiteral("Size of readable parts only");
 
 } // namespace
 
@@ -81,9 +80,14 @@ void MainForm::LV1_ItemClick(int Index, int Row)
     makeActive(Index);
     SelFile[size_t(Index)]->setText(withVisibleControls(rows.cellText(Row, ColName)));
     QString tip = rows.cellText(Row, ColCreated);
-    // A folder whose size counts its readable parts only keeps saying so.
-    if (rows.row(Row).flags & PaneRow::SizePartial)
-        tip += u'\n' + PartialSizeTip;
+    // A folder whose size is not its whole tree's keeps saying so.
+    const uint16_t flags = rows.row(Row).flags;
+    if (flags & PaneRow::SizePartial)
+        tip += u'\n' + PartialSizeToolTip;
+    else if (flags & PaneRow::SizeStopped)
+        tip += u'\n' + StoppedSizeToolTip;
+    else if (flags & PaneRow::SizePending)
+        tip += u'\n' + PendingSizeToolTip;
     rows.setToolTip(Row, tip);
     setMenuRow(Index, Row);
 

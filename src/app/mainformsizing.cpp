@@ -28,12 +28,12 @@ constexpr auto ProgressDelay = std::chrono::milliseconds(500);
 
 const QString StoppedCountNote = QStringLiteral(" (counting stopped: folder sizes incomplete)");
 
-QString paneName(int index)
+} // namespace
+
+QString MainForm::paneName(int index)
 {
     return index == 0 ? QStringLiteral("left") : QStringLiteral("right");
 }
-
-} // namespace
 
 void MainForm::createSizingControls()
 {

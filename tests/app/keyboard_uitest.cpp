@@ -140,6 +140,14 @@ TEST_F(KeyboardJob, ListSortMarkCopyDeletePreviewAndAttributes)
     EXPECT_FALSE(test::TempFolder::exists(m_tmp.pathOf("left/b.txt")));
     EXPECT_EQ(names(0, false), (std::set<QString>{"a.txt"}));
 
+    // F10 opens the menu bar at "File"; Esc closes it again.
+    press(Qt::Key_F10);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(static_cast<QMenu*>(QApplication::activePopupWidget())->title(), "&File");
+    press(Qt::Key_Escape);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
     // The print preview from the "File" menu.
     ASSERT_TRUE(tabToList(0));
     press(Qt::Key_F, Qt::AltModifier);

@@ -154,6 +154,10 @@ TEST_F(Sizing, StopKeepsTheSizesCountedSoFarAndSaysTheyAreIncomplete)
     EXPECT_EQ(sizeText(0, "a"), "40");
     EXPECT_TRUE(row(0, "a")->flags & PaneRow::SizeStopped);
     EXPECT_EQ(row(0, "a")->toolTip, StoppedSizeToolTip);
+    // A click on the row keeps saying so beside its creation time.
+    const int a = int(row(0, "a") - &m_form->LV1Rows[0]->row(0));
+    m_form->LV1_ItemClick(0, a);
+    EXPECT_TRUE(m_form->LV1Rows[0]->row(a).toolTip.endsWith(u'\n' + StoppedSizeToolTip));
     EXPECT_FALSE(row(0, "b")->flags & PaneRow::SizeStopped);
     EXPECT_EQ(m_form->LVFC[0]->text(),
               "1 Files, 3 Folders, 1,063 Bytes (counting stopped: folder sizes incomplete)");
