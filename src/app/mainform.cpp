@@ -10,22 +10,22 @@
 #include "platform/desktoplauncher.h"
 #include "platform/imagelists.h"
 #include "platform/mountwatcher.h"
-#include "platform/prompts.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
+#include "platform/prompts.h"
 #include "platform/tavbutton.h"
 #include "platform/widgetprompts.h"
+#include "shell/designscale.h"
 #include "shell/twips.h"
-#include "shell/twipsgeometry.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
-#include <QListView>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -115,9 +115,9 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
 
     setWindowTitle(QStringLiteral("Vennic"));
     m_client = new QWidget(this);
-    QFont toolFont = QApplication::font();
-    toolFont.setPointSizeF(8.25);
-    m_client->setFont(toolFont);
+    // The captions use the system font, never below 8 points; the design lengths grow with it.
+    m_client->setFont(DesignScale::captionFont(QApplication::font()));
+    m_designScale = DesignScale::factor(m_client->font(), *this);
     setCentralWidget(m_client);
     createPaneControls(m_client, 0);
     createToolControls(m_client);
@@ -172,7 +172,21 @@ MainForm::~MainForm()
 
 int MainForm::twips(double length) const
 {
-    return twipsToPixels(length, logicalDpiX());
+    return twipsToPixels(length * m_designScale, logicalDpiX());
+}
+
+QRect MainForm::twipsRect(double left, double top, double width, double height) const
+{
+    // Each edge is rounded on its own, so controls that meet in twips meet in pixels too.
+    const int x = twips(left);
+    const int y = twips(top);
+    return {x, y, twips(left + width) - x, twips(top + height) - y};
+}
+
+void MainForm::placeTwips(QWidget* widget, double left, double top, double width,
+                          double height) const
+{
+    widget->setGeometry(twipsRect(left, top, width, height));
 }
 
 void MainForm::setPrompts(std::shared_ptr<Prompts> prompts)
@@ -197,8 +211,12 @@ void MainForm::placeWindow()
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const double w = area.width();
     const double h = area.height();
-    resize(int(w * 0.9), int(h / 3 * 1.9));
-    move(area.left() + int(w * 0.05), area.top() + int(h / 3));
+    // A screen too narrow for the tool strip at nine tenths gives the window the strip's
+    // width, as far as the free area reaches, so no command starts off the window's edge.
+    const int width = std::min(std::max(int(w * 0.9), twips(m_stripWidth)), area.width());
+    resize(width, int(h / 3 * 1.9));
+    move(area.left() + std::min(int(w * 0.05), (area.width() - width) / 2),
+         area.top() + int(h / 3));
     // The drive-and-directory panel sits in the free band above the window.
     m_ddPanel->resize(std::min(560, int(w * 0.45)), std::max(200, int(h / 3) - 60));
     m_ddPanel->move(area.left() + int(w * 0.05), area.top() + 10);
@@ -405,8 +423,7 @@ QString MainForm::rowsPathText(int index) const
 CommandFolder MainForm::commandFolder(int index, bool boxEditAllowed) const
 {
     const auto p = size_t(index);
-    return vennic::commandFolder(PaneRowsFolder[p], LVPATH[p]->text(),
-                                 paneName(index),
+    return vennic::commandFolder(PaneRowsFolder[p], LVPATH[p]->text(), paneName(index),
                                  boxEditAllowed);
 }
 

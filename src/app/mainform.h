@@ -12,8 +12,8 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <initializer_list>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -99,8 +99,18 @@ public:
     /// Tells the window when a file system is mounted or unmounted: both drive lists follow.
     MountWatcher* mountWatcher() const { return m_mountWatcher; }
 
-    /// A design length in twips as pixels on this window's screen.
+    /// A design length in twips as pixels on this window's screen, grown by the design scale.
     int twips(double length) const;
+    /// Client pixels as twips, through the same conversion as twips().
+    float pixelsAsTwips(double pixels) const;
+    /// A design rectangle in twips as pixels, through twips().
+    QRect twipsRect(double left, double top, double width, double height) const;
+    /// The one factor by which every design length of the window grows: the system font's
+    /// letters against those of the font the window was drawn for (see DesignScale).
+    double designScale() const { return m_designScale; }
+    /// Where the right pane's drive list may start at the leftmost, in twips: after the tool
+    /// strip's second row, which shares the drive lists' band.
+    float rightDriveStart() const { return m_rightDriveStart; }
 
     // Window-wide state.
     int ActivePane = 0;
@@ -416,9 +426,14 @@ private:
     float outerWidthTwips() const;
     float outerHeightTwips() const;
     float scaleWidthTwips() const;
-    /// Client pixels as twips, through the same conversion as twips().
-    float pixelsAsTwips(double pixels) const;
 
+    /// Places `widget` at a design position given in twips, through twips().
+    void placeTwips(QWidget* widget, double left, double top, double width, double height) const;
+
+    double m_designScale = 1;
+    float m_rightDriveStart = 0;
+    /// The tool strip's width in twips, its margins included.
+    float m_stripWidth = 0;
     /// The client width and the two borders the drag read when it started.
     float m_dragScaleWidth = 0;
     float m_dragBorders = 0;

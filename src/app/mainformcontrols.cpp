@@ -4,7 +4,7 @@
 
 #include "listing/listingtexts.h"
 #include "listing/rowsort.h"
-#include "shell/twipsgeometry.h"
+#include "shell/toolstrip.h"
 
 #include "platform/imagelists.h"
 #include "platform/panelist.h"
@@ -20,6 +20,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolButton>
 
 namespace vennic {
@@ -54,7 +56,7 @@ void MainForm::createPaneControls(QWidget* client, int index)
     LV1[pane] = new PaneListView(client);
     LV1[pane]->setFont(QApplication::font());
     LV1[pane]->setModel(LV1Rows[pane]);
-    setGeometryTwips(LV1[pane], left, 1080, 2895, 1575);
+    placeTwips(LV1[pane], left, 1080, 2895, 1575);
     if (index == 0)
         return; // the rest of pane 0 follows the tool strip in the tab order
 
@@ -64,21 +66,21 @@ void MainForm::createPaneControls(QWidget* client, int index)
         DR1[p] = new QComboBox(client);
         setBackColor(DR1[p], QPalette::Button, PathBack);
         setBackColor(DR1[p], QPalette::Base, PathBack);
-        setGeometryTwips(DR1[p], x, 360, 2295, 315);
+        placeTwips(DR1[p], x, 360, 2295, 315);
 
         Up1[p] = new QToolButton(client);
         Up1[p]->setIcon(ImageLists::instance().upArrow());
         Up1[p]->setToolTip(QStringLiteral("Up one level"));
         if (i == 0)
             setBackColor(Up1[p], QPalette::Button, UpBack);
-        setGeometryTwips(Up1[p], x + 2295 + 10, 360, 375, 375);
+        placeTwips(Up1[p], x + 2295 + 10, 360, 375, 375);
 
         LVPATH[p] = new QLineEdit(client);
         QFont bold = LVPATH[p]->font();
         bold.setBold(true);
         LVPATH[p]->setFont(bold);
         setBackColor(LVPATH[p], QPalette::Base, PathBack);
-        setGeometryTwips(LVPATH[p], x, 720, 2895, 285);
+        placeTwips(LVPATH[p], x, 720, 2895, 285);
         // A typed path replaces the native one kept from navigation.
         connect(LVPATH[p], &QLineEdit::textEdited, this, [this, p] { m_nativePath[p].reset(); });
         connect(LVPATH[p], &QLineEdit::returnPressed, this, [this, i] { LVPATH_Enter(i); });
@@ -96,32 +98,49 @@ void MainForm::createPaneControls(QWidget* client, int index)
             label->setTextInteractionFlags(Qt::NoTextInteraction);
             // Names and saved texts are shown as they are, never read as markup.
             label->setTextFormat(Qt::PlainText);
-            setGeometryTwips(label, x, 2655, 2895, 255);
+            placeTwips(label, x, 2655, 2895, 255);
         }
     }
 }
 
-/// Shrinks a button's font until its caption fits the design width: the design widths were
-/// made for a narrower font than most desktops use.
-static void fitCaption(QPushButton* button)
+namespace {
+
+/// The width in pixels a push button needs around its caption: the style's frame and padding.
+int pushButtonFrame(const QPushButton& button)
 {
-    QFont font = button->font();
-    const int room = button->width() - 4;
-    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(button->text()) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    button->setFont(font);
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.text = button.text();
+    const QRect contents =
+        button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+    return button.width() - contents.width();
 }
+
+} // namespace
 
 void MainForm::createToolControls(QWidget* client)
 {
+    // Every control of the strip with its design place in twips. Buttons whose caption is
+    // wider than their design width grow to it, and the controls after them in their row move
+    // along (ToolStrip); the rest of the window only grows by the design scale.
     struct Design {
+        QWidget* control;
+        ControlBox box;
+        float captionWidth = 0;
+    };
+    std::vector<Design> strip;
+    const auto captionTwips = [this](const QFont& font, const QString& text, int frame) {
+        return pixelsAsTwips(QFontMetrics(font).horizontalAdvance(text) + frame);
+    };
+
+    struct Button {
         QPushButton*& button;
         const char* caption;
         double left, top, width, height;
         bool enabled;
     };
     // Commands whose work comes with later parts of the program are shown disabled.
-    const Design buttons[] = {
+    const Button buttons[] = {
         {Go1, "Refresh", 600, 0, 735, 375, true},
         {EndBtn, "End", 120, 0, 495, 375, true},
         {PrinBtn, "Print", 1320, 0, 495, 375, true},
@@ -134,13 +153,16 @@ void MainForm::createToolControls(QWidget* client)
         {Command1, "Command1", 6720, 360, 495, 315, false},
         {PrinPrevBtn, "Command2", 8040, 360, 615, 315, true},
     };
-    for (const Design& d : buttons) {
+    for (const Button& d : buttons) {
         d.button = new QPushButton(QString::fromLatin1(d.caption), client);
         d.button->setEnabled(d.enabled);
         // The design widths leave room for the caption only with a narrow margin.
-        d.button->setStyleSheet(QStringLiteral("padding: 0px 1px;"));
-        setGeometryTwips(d.button, d.left, d.top, d.width, d.height);
-        fitCaption(d.button);
+        d.button->setStyleSheet(QStringLiteral("padding: 0px 3px;"));
+        placeTwips(d.button, d.left, d.top, d.width, d.height);
+        const ControlBox box{float(d.left), float(d.top), float(d.width), float(d.height)};
+        strip.push_back(
+            {d.button, box,
+             captionTwips(d.button->font(), d.button->text(), pushButtonFrame(*d.button))});
     }
     connect(EndBtn, &QPushButton::clicked, this, &MainForm::EndBtn_Click);
 
@@ -159,38 +181,57 @@ void MainForm::createToolControls(QWidget* client)
             new TavButton(QString::fromLatin1(d.unlatched), QString::fromLatin1(d.latched), client);
         d.button->setFonts(buttonFont);
         d.button->setBevelWidth(3);
-        setGeometryTwips(d.button, d.left, 0, d.width, 375);
+        // Both captions must fit: the outline and the bevel on each side, and a little air.
+        const int frame = 2 * (1 + 3) + 6;
+        const float caption =
+            std::max(captionTwips(buttonFont, d.button->captionUnlatched(), frame),
+                     captionTwips(buttonFont, d.button->captionLatched(), frame));
+        strip.push_back({d.button, {float(d.left), 0, float(d.width), 375}, caption});
     }
 
     FEX = new QComboBox(client);
     FEX->setEditable(true);
     FEX->setInsertPolicy(QComboBox::NoInsert);
     FEX->setCompleter(nullptr);
-    setGeometryTwips(FEX, 6480, 0, 1215, 315);
+    strip.push_back({FEX, {6480, 0, 1215, 315}});
     connect(FEX, &QComboBox::editTextChanged, this, &MainForm::FEX_Change);
     connect(FEX, &QComboBox::textActivated, this, &MainForm::FEX_Change);
 
     Frame1 = new QGroupBox(QStringLiteral("File List View"), client);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    // The frame is only as tall as a button: its caption sits on the border in a small font,
-    // so the option buttons below it stay readable.
-    Frame1->setStyleSheet(QStringLiteral(
-        "QGroupBox#Frame1 { font-size: 7pt; border: 1px solid palette(mid); border-radius: 2px;"
-        " margin-top: 5px; }"
-        "QGroupBox#Frame1::title { subcontrol-origin: margin; left: 70px; top: -1px;"
-        " padding: 0px 2px; }"));
-    setGeometryTwips(Frame1, 7680, 0, 2295, 375);
+    // The frame is only as tall as a button: its caption sits on the top border, half above
+    // it, so the option buttons below keep the room the design gives them.
+    const int titleHeight = QFontMetrics(client->font()).height();
+    Frame1->setStyleSheet(
+        QStringLiteral("QGroupBox#Frame1 { border: 1px solid palette(mid); border-radius: 2px;"
+                       " margin-top: %1px; }"
+                       "QGroupBox#Frame1::title { subcontrol-origin: margin;"
+                       " subcontrol-position: top center; padding: 0px 2px; }")
+            .arg(titleHeight / 2));
+    strip.push_back({Frame1, {7680, 0, 2295, 375}});
     const double optionLefts[] = {120, 600, 1200, 1680};
     for (size_t i = 0; i < Option1.size(); ++i) {
         Option1[i] = new QRadioButton(QString::number(i + 1), Frame1);
-        setGeometryTwips(Option1[i], optionLefts[i], 120, 495, 255);
+        placeTwips(Option1[i], optionLefts[i], 120, 495, 255);
     }
     Option1[3]->setChecked(true);
 
     FilterExpression = new QLineEdit(client);
-    setGeometryTwips(FilterExpression, 6000, 360, 735, 285);
+    strip.push_back({FilterExpression, {6000, 360, 735, 285}});
     Text1 = new QLineEdit(QStringLiteral("2"), client);
-    setGeometryTwips(Text1, 7320, 360, 615, 285);
+    strip.push_back({Text1, {7320, 360, 615, 285}});
+
+    std::vector<StripControl> designs;
+    for (const Design& d : strip)
+        designs.push_back({d.box, d.captionWidth});
+    const ToolStrip placed(std::move(designs));
+    for (size_t i = 0; i < strip.size(); ++i) {
+        const ControlBox& box = placed.place(i);
+        placeTwips(strip[i].control, box.Left, box.Top, box.Width, box.Height);
+    }
+    // The right pane's drive list starts after the strip's second row, which shares its band.
+    m_rightDriveStart = placed.rowEnd(360) + 120;
+    m_stripWidth = std::max(placed.rowEnd(0), placed.rowEnd(360)) + 120;
 }
 
 void MainForm::createMenus()
@@ -217,8 +258,8 @@ void MainForm::createMenus()
     const char* const columns[] = {"&Name",       "&Type",     "&Bytes",   "&Created",
                                    "A&ttributes", "&Accessed", "&Modified"};
     for (int column = 0; column < int(std::size(columns)); ++column)
-        connect(mSortBy->addAction(QString::fromLatin1(columns[column])), &QAction::triggered,
-                this, [this, column] { LV1_ColumnClick(ActivePane, column); });
+        connect(mSortBy->addAction(QString::fromLatin1(columns[column])), &QAction::triggered, this,
+                [this, column] { LV1_ColumnClick(ActivePane, column); });
 
     mHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mAbout = mHelp->addAction(QStringLiteral("&About"));

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <QWindowStateChangeEvent>
 
+#include <cmath>
+
 namespace vennic {
 
 namespace {
@@ -46,7 +48,9 @@ QRect reportedFrame(const QWidget& window)
 
 float MainForm::pixelsAsTwips(double pixels) const
 {
-    return float(pixelsToTwips(pixels, logicalDpiX()));
+    // Whole twips, as the design counts them: the band tests compare a rounded press with
+    // the list's edges, which must round the same way.
+    return float(std::round(pixelsToTwips(pixels, logicalDpiX()) / m_designScale));
 }
 
 float MainForm::scaleWidthTwips() const
@@ -71,9 +75,9 @@ float MainForm::outerHeightTwips() const
 namespace {
 
 /// The controls' geometry and the form's layout state as one PaneLayout.
-PaneLayout readLayout(const MainForm& form, double dpi, float dragScaleWidth, float dragBorders)
+PaneLayout readLayout(const MainForm& form, float dragScaleWidth, float dragBorders)
 {
-    const auto toTwips = [dpi](int pixels) { return float(pixelsToTwips(pixels, dpi)); };
+    const auto toTwips = [&form](int pixels) { return form.pixelsAsTwips(pixels); };
     PaneLayout layout;
     for (size_t p = 0; p < 2; ++p) {
         const auto widgets = paneWidgets(form, p);
@@ -94,6 +98,7 @@ PaneLayout readLayout(const MainForm& form, double dpi, float dragScaleWidth, fl
     layout.MD = form.MD;
     layout.dragScaleWidth = dragScaleWidth;
     layout.dragBorders = dragBorders;
+    layout.rightDriveStart = form.rightDriveStart();
     return layout;
 }
 
@@ -104,15 +109,14 @@ void runLayout(MainForm& form, float& dragScaleWidth, float& dragBorders, Step s
 {
     if (!form.LV1[1] || !form.LVDrive[1])
         return;
-    PaneLayout layout = readLayout(form, form.logicalDpiX(), dragScaleWidth, dragBorders);
+    PaneLayout layout = readLayout(form, dragScaleWidth, dragBorders);
     step(layout);
     for (size_t p = 0; p < 2; ++p) {
         const auto widgets = paneWidgets(form, p);
         const auto boxes = paneBoxes(layout.pane[p]);
         for (size_t c = 0; c < widgets.size(); ++c) {
             const ControlBox& box = *boxes[c];
-            const QRect g(form.twips(box.Left), form.twips(box.Top), form.twips(box.Width),
-                          form.twips(box.Height));
+            const QRect g = form.twipsRect(box.Left, box.Top, box.Width, box.Height);
             if (widgets[c]->geometry() != g)
                 widgets[c]->setGeometry(g);
         }

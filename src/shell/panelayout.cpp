@@ -1,5 +1,6 @@
 #include "shell/panelayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vennic {
@@ -62,8 +63,7 @@ void PaneLayout::centredLayout(const WindowMeasures& window)
         setSize(box->Width, LL);
     verticalChain(window.Height);
 
-    right.DR1.Left = CL;
-    right.Up1.Left = right.DR1.Left + right.DR1.Width + 10;
+    placeRightTopRow(CL, CL + LL);
     for (ControlBox* box : {&right.LVPATH, &right.LV1, &right.LVFC, &right.SelFile, &right.LVDrive})
         box->Left = CL;
     // The count label takes the list's width, not its twin's.
@@ -152,6 +152,21 @@ void PaneLayout::VResize(float scaleWidth)
     dragTo();
 }
 
+void PaneLayout::placeRightTopRow(float left, float paneRight)
+{
+    ControlBox& drive = pane[1].DR1;
+    ControlBox& up = pane[1].Up1;
+    drive.Left = std::max(left, rightDriveStart);
+    if (drive.Left > left) {
+        // Pushed right, the drive list gives up width before its up button leaves the pane.
+        const float room = paneRight - drive.Left - 10 - up.Width;
+        drive.Width = std::clamp(room, MinDriveListWidth, DriveListWidth);
+    } else {
+        drive.Width = DriveListWidth;
+    }
+    up.Left = drive.Left + drive.Width + 10;
+}
+
 void PaneLayout::dragTo()
 {
     const float a = mx - sp;                             // the left pane's new width
@@ -164,8 +179,7 @@ void PaneLayout::dragTo()
     left.LV1.Width = a;
     right.LV1.Left = b;
     right.LV1.Width = c;
-    right.DR1.Left = b;
-    right.Up1.Left = right.DR1.Left + right.DR1.Width + 10;
+    placeRightTopRow(b, b + c);
     left.LVPATH.Width = a;
     right.LVPATH.Left = b;
     right.LVPATH.Width = c;

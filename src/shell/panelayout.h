@@ -43,6 +43,10 @@ struct WindowMeasures {
 /// skipped: the property keeps its value and later steps read it as it stands.
 class PaneLayout {
 public:
+    /// The drive list's design width, and the least it gives up to when pushed right.
+    static constexpr float DriveListWidth = 2295;
+    static constexpr float MinDriveListWidth = 1000;
+
     /// The border thickness that stands in for the frame where the window system reports none,
     /// so the margins and the gap between the panes stay equal and wide enough to grab.
     static constexpr float BorderlessSp = 60;
@@ -66,6 +70,10 @@ public:
     bool MD = false;                ///< a splitter drag is under way
     /// The client width and the two borders a drag reads when it starts.
     float dragScaleWidth = 0, dragBorders = 0;
+    /// The leftmost Left of the right pane's drive list (and so of its up button): other
+    /// controls share their band up to here, and a drive list over them would hide them. A drive
+    /// list pushed right narrows, down to MinDriveListWidth, to keep its up button in the pane.
+    float rightDriveStart = 0;
 
     /// The re-flow on a resize: nothing at all while minimized; the centred layout when the
     /// outer size equals the one laid out last (first display, restore from minimized), else
@@ -91,6 +99,9 @@ private:
     /// Puts the left pane's right edge at `mx`, the gap `sp` wide, unless either pane would
     /// become narrower than 1 twip.
     void dragTo();
+    /// Puts the right pane's drive list at `left`, or at rightDriveStart when that is further
+    /// right, and its up button 10 twips after it; the pane ends at `paneRight`.
+    void placeRightTopRow(float left, float paneRight);
     void centredLayout(const WindowMeasures& window);
     void stretchLayout(const WindowMeasures& window);
     void verticalChain(float height);

@@ -1,9 +1,16 @@
 #include "support/formfixture.h"
 
+#include "platform/tavbutton.h"
+
+#include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -40,7 +47,9 @@ protected:
     {
         const auto p = size_t(pane);
         const int left = list(pane).x();
-        EXPECT_EQ(m_form->DR1[p]->x(), left);
+        // The right pane's drive list waits for the end of the tool strip's row beside it.
+        const int driveLeft = pane == 0 ? left : std::max(left, px(m_form->rightDriveStart()));
+        EXPECT_NEAR(m_form->DR1[p]->x(), driveLeft, 1);
         for (QWidget* control :
              {static_cast<QWidget*>(m_form->LVPATH[p]), static_cast<QWidget*>(m_form->LVFC[p]),
               static_cast<QWidget*>(m_form->SelFile[p]),
@@ -71,7 +80,7 @@ TEST_F(LayoutTest, FirstDisplayCentresThePanesWithEqualMarginsAndGap)
     EXPECT_EQ(m_form->LVFC[0]->y(), list(0).bottom() + 1);
     EXPECT_EQ(m_form->LVDrive[1]->y(), m_form->SelFile[1]->geometry().bottom() + 1);
     // The tool strip keeps its design place.
-    EXPECT_EQ(m_form->Go1->geometry(), QRect(px(600), 0, px(735), px(375)));
+    EXPECT_EQ(m_form->Go1->geometry(), m_form->twipsRect(600, 0, 735, 375));
 }
 
 TEST_F(LayoutTest, DraggingTheGapMovesTheSplitAndAResizeKeepsIt)
@@ -150,6 +159,82 @@ TEST_F(LayoutTest, AnyButtonDragsButOnlyStrictlyInsideTheListBand)
     EXPECT_EQ(list(0), dragged);
     QTest::mouseRelease(m_client, Qt::MiddleButton, {}, QPoint(1, before.center().y()));
     EXPECT_FALSE(m_form->MD);
+}
+
+/// Every caption of the tool strip, latched ones too, shows whole in its control at a font of
+/// at least 8 points; no control of the strip covers another beyond the edge the design lets
+/// neighbours share; and the right pane's top row covers none of them.
+void expectToolStripReadable(const MainForm& form)
+{
+    for (QPushButton* button :
+         {form.EndBtn, form.Go1, form.PrinBtn, form.DelBtn, form.DelAllBtn, form.CopyBtn,
+          form.RemBtn, form.PrinSmallBtn, form.CompFldr, form.Command1, form.PrinPrevBtn}) {
+        EXPECT_GE(QFontInfo(button->font()).pointSizeF(), 7.9) << button->text().toStdString();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), room.width())
+            << button->text().toStdString();
+    }
+    for (TavButton* button : {form.ShowFoldersBtn, form.ShowFilesBtn, form.PO}) {
+        const int room = button->width() - 2 * (1 + button->bevelWidth());
+        for (const QFont& font : {button->fontUnlatched(), button->fontLatched()}) {
+            EXPECT_GE(QFontInfo(font).pointSizeF(), 7.9);
+            const QFontMetrics metrics(font);
+            EXPECT_LE(metrics.horizontalAdvance(button->captionUnlatched()), room);
+            EXPECT_LE(metrics.horizontalAdvance(button->captionLatched()), room)
+                << button->captionLatched().toStdString();
+        }
+    }
+    const QWidget* strip[] = {form.EndBtn,         form.Go1,          form.PrinBtn,
+                              form.DelBtn,         form.DelAllBtn,    form.CopyBtn,
+                              form.ShowFoldersBtn, form.ShowFilesBtn, form.PO,
+                              form.RemBtn,         form.PrinSmallBtn, form.FEX,
+                              form.Frame1,         form.CompFldr,     form.FilterExpression,
+                              form.Command1,       form.Text1,        form.PrinPrevBtn};
+    const int sharedEdge = form.twips(15) + 1;
+    for (const QWidget* a : strip) {
+        for (const QWidget* b : strip) {
+            if (a == b || a->y() != b->y())
+                continue;
+            const QRect both = a->geometry() & b->geometry();
+            EXPECT_LE(both.width(), sharedEdge)
+                << a->metaObject()->className() << " at " << a->x() << " and "
+                << b->metaObject()->className() << " at " << b->x();
+        }
+        for (const QWidget* pane :
+             {static_cast<const QWidget*>(form.DR1[1]), static_cast<const QWidget*>(form.Up1[1])}) {
+            const QRect both = a->geometry() & pane->geometry();
+            EXPECT_TRUE(both.isEmpty() || both.width() <= sharedEdge || both.height() <= sharedEdge)
+                << a->metaObject()->className() << " at " << a->x();
+        }
+    }
+}
+
+TEST_F(LayoutTest, EveryToolCaptionShowsWholeAtTheSystemFont)
+{
+    expectToolStripReadable(*m_form);
+    // The design's lengths grow by one factor, the panes' as much as the strip's.
+    EXPECT_GE(m_form->designScale(), 1.0);
+    EXPECT_EQ(m_form->LV1[0]->y(), px(1080));
+    EXPECT_EQ(m_form->Go1->height(), px(375));
+
+    // A larger system font, and one below 8 points, whose captions are raised to 8.
+    const QFont system = QApplication::font();
+    for (double points : {13.0, 6.0}) {
+        QFont font = system;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
+        QApplication::setFont(system);
+        ASSERT_TRUE(showForm());
+        SCOPED_TRACE(points);
+        expectToolStripReadable(*m_form);
+        // The window's bottom rows still stack under the lists.
+        EXPECT_EQ(m_form->LVFC[1]->y(), list(1).bottom() + 1);
+    }
 }
 
 } // namespace

@@ -303,5 +303,52 @@ TEST(PaneLayout, DragReadsTheClientWidthWhenItStarts)
     EXPECT_EQ(layout.pane[1].LV1.Width, 11880 - 120 - 5000);
 }
 
+TEST(PaneLayout, TheRightDriveListNeverStartsUnderTheControlsThatShareItsBand)
+{
+    PaneLayout layout = designLayout();
+    layout.rightDriveStart = 7000;
+    layout.CurWinW = Framed.Width;
+    layout.CurWinH = Framed.Height;
+    layout.Form_Resize(Framed);
+    const PaneBoxes& right = layout.pane[1];
+    // The pane below starts at the split; only its top row waits for the band to be free.
+    EXPECT_EQ(right.LV1.Left, 5970);
+    EXPECT_EQ(right.LVPATH.Left, 5970);
+    EXPECT_EQ(right.DR1.Left, 7000);
+    EXPECT_EQ(right.Up1.Left, 7000 + right.DR1.Width + 10);
+
+    // A drag to the left keeps it there; one past that point takes it along again.
+    dragTo(layout, 3000);
+    EXPECT_EQ(right.LV1.Left, 3060);
+    EXPECT_EQ(right.DR1.Left, 7000);
+    dragTo(layout, 8000);
+    EXPECT_EQ(right.DR1.Left, 8060);
+    EXPECT_EQ(right.Up1.Left, 8060 + right.DR1.Width + 10);
+    EXPECT_EQ(layout.pane[0].DR1.Left, 60) << "the left pane's top row never moves";
+}
+
+TEST(PaneLayout, APushedDriveListNarrowsToKeepItsUpButtonInThePane)
+{
+    PaneLayout layout = designLayout();
+    layout.rightDriveStart = 10000;
+    layout.CurWinW = Framed.Width;
+    layout.CurWinH = Framed.Height;
+    layout.Form_Resize(Framed);
+    const PaneBoxes& right = layout.pane[1];
+    const float paneRight = right.LV1.Left + right.LV1.Width;
+    EXPECT_EQ(right.DR1.Left, 10000);
+    EXPECT_EQ(right.Up1.Left + right.Up1.Width, paneRight);
+    EXPECT_EQ(right.DR1.Width, paneRight - 10000 - 10 - 375);
+
+    // Not below its least width; and back to its own width once the band is free again.
+    layout.rightDriveStart = 11000;
+    dragTo(layout, 5000);
+    EXPECT_EQ(right.DR1.Width, PaneLayout::MinDriveListWidth);
+    layout.rightDriveStart = 0;
+    dragTo(layout, 4000);
+    EXPECT_EQ(right.DR1.Left, 4060);
+    EXPECT_EQ(right.DR1.Width, PaneLayout::DriveListWidth);
+}
+
 } // namespace
 } // namespace vennic
