@@ -460,6 +460,12 @@ TEST_F(ReadablePrint, NoTextRunsIntoAnotherInAnyLocalePaperOrLayout)
                                              layoutName;
                     const QString file = QString::fromStdString(tmp.pathOf("print.pdf"));
                     const QRectF area = print(file, paper, landscape, layout);
+                    // VENNIC_TEST_PRINTS_TO names a folder that keeps each page to look at.
+                    const QString keep = qEnvironmentVariable("VENNIC_TEST_PRINTS_TO");
+                    if (!keep.isEmpty())
+                        QFile::copy(file, keep + QLatin1Char('/') +
+                                              QString::fromStdString(what).replace(' ', '-') +
+                                              QLatin1String(".pdf"));
                     // The columns are fractions of the page width in whole twips, halved
                     // (and taken whole again) for the small print.
                     double width = std::round(area.width() * 20);
