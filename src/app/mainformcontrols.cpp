@@ -120,15 +120,11 @@ int pushButtonFrame(const QPushButton& button)
 
 void MainForm::createToolControls(QWidget* client)
 {
-    // Every control of the strip with its design place in twips. Buttons whose caption is
+    // Every control of the strip, and beside it its design place in twips. Buttons whose caption is
     // wider than their design width grow to it, and the controls after them in their row move
     // along (ToolStrip); the rest of the window only grows by the design scale.
-    struct Design {
-        QWidget* control;
-        ControlBox box;
-        float captionWidth = 0;
-    };
-    std::vector<Design> strip;
+    std::vector<QWidget*> controls;
+    std::vector<StripControl> designs;
     const auto captionTwips = [this](const QFont& font, const QString& text, int frame) {
         return pixelsAsTwips(QFontMetrics(font).horizontalAdvance(text) + frame);
     };
@@ -159,9 +155,9 @@ void MainForm::createToolControls(QWidget* client)
         // The design widths leave room for the caption only with a narrow margin.
         d.button->setStyleSheet(QStringLiteral("padding: 0px 3px;"));
         placeTwips(d.button, d.left, d.top, d.width, d.height);
-        const ControlBox box{float(d.left), float(d.top), float(d.width), float(d.height)};
-        strip.push_back(
-            {d.button, box,
+        controls.push_back(d.button);
+        designs.push_back(
+            {{float(d.left), float(d.top), float(d.width), float(d.height)},
              captionTwips(d.button->font(), d.button->text(), pushButtonFrame(*d.button))});
     }
     connect(EndBtn, &QPushButton::clicked, this, &MainForm::EndBtn_Click);
@@ -182,18 +178,20 @@ void MainForm::createToolControls(QWidget* client)
         d.button->setFonts(buttonFont);
         d.button->setBevelWidth(3);
         // Both captions must fit: the outline and the bevel on each side, and a little air.
-        const int frame = 2 * (1 + 3) + 6;
+        const int frame = 2 * (1 + d.button->bevelWidth()) + 6;
         const float caption =
             std::max(captionTwips(buttonFont, d.button->captionUnlatched(), frame),
                      captionTwips(buttonFont, d.button->captionLatched(), frame));
-        strip.push_back({d.button, {float(d.left), 0, float(d.width), 375}, caption});
+        controls.push_back(d.button);
+        designs.push_back({{float(d.left), 0, float(d.width), 375}, caption});
     }
 
     FEX = new QComboBox(client);
     FEX->setEditable(true);
     FEX->setInsertPolicy(QComboBox::NoInsert);
     FEX->setCompleter(nullptr);
-    strip.push_back({FEX, {6480, 0, 1215, 315}});
+    controls.push_back(FEX);
+    designs.push_back({{6480, 0, 1215, 315}});
     connect(FEX, &QComboBox::editTextChanged, this, &MainForm::FEX_Change);
     connect(FEX, &QComboBox::textActivated, this, &MainForm::FEX_Change);
 
@@ -208,7 +206,8 @@ void MainForm::createToolControls(QWidget* client)
                        "QGroupBox#Frame1::title { subcontrol-origin: margin;"
                        " subcontrol-position: top center; padding: 0px 2px; }")
             .arg(titleHeight / 2));
-    strip.push_back({Frame1, {7680, 0, 2295, 375}});
+    controls.push_back(Frame1);
+    designs.push_back({{7680, 0, 2295, 375}});
     const double optionLefts[] = {120, 600, 1200, 1680};
     for (size_t i = 0; i < Option1.size(); ++i) {
         Option1[i] = new QRadioButton(QString::number(i + 1), Frame1);
@@ -217,17 +216,16 @@ void MainForm::createToolControls(QWidget* client)
     Option1[3]->setChecked(true);
 
     FilterExpression = new QLineEdit(client);
-    strip.push_back({FilterExpression, {6000, 360, 735, 285}});
+    controls.push_back(FilterExpression);
+    designs.push_back({{6000, 360, 735, 285}});
     Text1 = new QLineEdit(QStringLiteral("2"), client);
-    strip.push_back({Text1, {7320, 360, 615, 285}});
+    controls.push_back(Text1);
+    designs.push_back({{7320, 360, 615, 285}});
 
-    std::vector<StripControl> designs;
-    for (const Design& d : strip)
-        designs.push_back({d.box, d.captionWidth});
     const ToolStrip placed(std::move(designs));
-    for (size_t i = 0; i < strip.size(); ++i) {
+    for (size_t i = 0; i < controls.size(); ++i) {
         const ControlBox& box = placed.place(i);
-        placeTwips(strip[i].control, box.Left, box.Top, box.Width, box.Height);
+        placeTwips(controls[i], box.Left, box.Top, box.Width, box.Height);
     }
     // The right pane's drive list starts after the strip's second row, which shares its band.
     m_rightDriveStart = placed.rowEnd(360) + 120;

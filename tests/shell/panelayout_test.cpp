@@ -25,10 +25,12 @@ PaneLayout designLayout()
 const WindowMeasures Framed{12000, 8000, 11880, false};
 
 /// The design layout after the first display of a window of `window`'s size: loading stored
-/// that size, so the first resize centres the panes.
-PaneLayout shown(const WindowMeasures& window = Framed)
+/// that size, so the first resize centres the panes. `rightDriveStart` is where the right
+/// pane's drive list may start at the leftmost.
+PaneLayout shown(const WindowMeasures& window = Framed, float rightDriveStart = 0)
 {
     PaneLayout layout = designLayout();
+    layout.rightDriveStart = rightDriveStart;
     layout.CurWinW = window.Width;
     layout.CurWinH = window.Height;
     layout.Form_Resize(window);
@@ -305,11 +307,7 @@ TEST(PaneLayout, DragReadsTheClientWidthWhenItStarts)
 
 TEST(PaneLayout, TheRightDriveListNeverStartsUnderTheControlsThatShareItsBand)
 {
-    PaneLayout layout = designLayout();
-    layout.rightDriveStart = 7000;
-    layout.CurWinW = Framed.Width;
-    layout.CurWinH = Framed.Height;
-    layout.Form_Resize(Framed);
+    PaneLayout layout = shown(Framed, 7000);
     const PaneBoxes& right = layout.pane[1];
     // The pane below starts at the split; only its top row waits for the band to be free.
     EXPECT_EQ(right.LV1.Left, 5970);
@@ -329,11 +327,7 @@ TEST(PaneLayout, TheRightDriveListNeverStartsUnderTheControlsThatShareItsBand)
 
 TEST(PaneLayout, APushedDriveListNarrowsToKeepItsUpButtonInThePane)
 {
-    PaneLayout layout = designLayout();
-    layout.rightDriveStart = 10000;
-    layout.CurWinW = Framed.Width;
-    layout.CurWinH = Framed.Height;
-    layout.Form_Resize(Framed);
+    PaneLayout layout = shown(Framed, 10000);
     const PaneBoxes& right = layout.pane[1];
     const float paneRight = right.LV1.Left + right.LV1.Width;
     EXPECT_EQ(right.DR1.Left, 10000);
