@@ -9,7 +9,8 @@
 namespace vennic {
 
 /// Sets the volume name of the drive at `drivePath`. Returns nothing when the name was
-/// written, else the message that tells the user why it was not.
+/// written, else the message that tells the user why it was not. A name holding a control
+/// character is refused before the drive is opened, so nothing is written.
 std::optional<QString> writeVolumeName(FileSystem& fileSystem, const NativeString& drivePath,
                                        const QString& name);
 

@@ -38,6 +38,40 @@ TEST(VolumeNameWrite, FailureGivesTheErrorAndWritesNothing)
     EXPECT_TRUE(gone->contains("error 68")) << gone->toStdString();
 }
 
+TEST(VolumeNameWrite, NamesWithControlCharactersAreRefusedBeforeTheDriveIsOpened)
+{
+    struct Case {
+        QString name;
+        bool written;
+    };
+    const Case cases[] = {
+        {QStringLiteral("ab"), true},
+        {QString::fromUtf16(u"a\u0000b", 3), false},
+        {QStringLiteral("a\tb"), false},
+        {QStringLiteral("a\nb"), false},
+        {QStringLiteral("a\rb"), false},
+        {QStringLiteral("a\x7f"), false},
+        {QString::fromUtf16(u"\u00c4rger 2026"), true},
+    };
+    for (const Case& c : cases) {
+        FakeFileSystem fake;
+        fake.addDrive("/media/usb").volumeName = "OLD";
+        const auto failure = writeVolumeName(fake, "/media/usb", c.name);
+        const std::string shown = c.name.toStdString();
+        if (c.written) {
+            EXPECT_EQ(failure, std::nullopt) << shown;
+            EXPECT_EQ(fake.drive("/media/usb").volumeName, shown);
+            continue;
+        }
+        ASSERT_TRUE(failure) << shown;
+        EXPECT_TRUE(failure->startsWith("The volume name could not be set.")) << shown;
+        EXPECT_TRUE(failure->contains("control character")) << failure->toStdString();
+        EXPECT_TRUE(failure->contains("was not changed")) << failure->toStdString();
+        EXPECT_TRUE(fake.calls().empty()) << shown << ": the drive was opened";
+        EXPECT_EQ(fake.drive("/media/usb").volumeName, "OLD") << shown;
+    }
+}
+
 /// Each refusal of the real write reaches the user with the system's reason. The errors are
 /// made by the real drive code's own mapping; the write itself is never called here, since it
 /// would relabel a whole file system.
