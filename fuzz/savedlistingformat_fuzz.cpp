@@ -1,12 +1,14 @@
 // Feeds arbitrary bytes to the saved-listing reader, as "Open" does with whatever file the user
 // picks. Besides the sanitizers' checks: the rows counted before decoding must be the rows read,
-// a row limit just below them must refuse the bytes, and a listing read must come back unchanged
-// when it is written with the format's writer and read again.
+// a row limit just below them must refuse the bytes, a text limit just below the longest text
+// read must refuse them naming that text's line or an earlier one, and a listing read must come
+// back unchanged when it is written with the format's writer and read again.
 #include "output/savedlistingformat.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -96,6 +98,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const ParsedListing refused = SavedListingFormat::parse(bytes, fewer);
         if (refused.listing || refused.problem != ParsedListing::Problem::TooManyRows)
             fail("a listing with more rows than the limit was read");
+    }
+
+    // Texts are measured in bytes, and no text decodes to more characters than it has bytes.
+    qsizetype longest = std::max(listing.pathText.size(), listing.countText.size());
+    qsizetype longestLine = listing.pathText.size() >= listing.countText.size() ? 1 : 2;
+    for (size_t r = 0; r < listing.rows.size(); ++r)
+        for (const QString& cell : listing.rows[r].texts->cells)
+            if (cell.size() > longest) {
+                longest = cell.size();
+                longestLine = qsizetype(r) + 3;
+            }
+    if (longest > 0) {
+        SavedListingLimits shorter = limits;
+        shorter.maxTextBytes = longest - 1;
+        const ParsedListing refused = SavedListingFormat::parse(bytes, shorter);
+        if (refused.listing || refused.problem != ParsedListing::Problem::TextTooLong)
+            fail("a listing with a text longer than the limit was read");
+        if (refused.line < 1 || refused.line > longestLine)
+            fail("a refusal of a long text names a line after the text");
     }
 
     const QByteArray out = written(listing);

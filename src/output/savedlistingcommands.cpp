@@ -186,6 +186,11 @@ ReadListingResult readListingFile(const QString& fileName, const SavedListingLim
         return failure(
             QStringLiteral("it holds more than %L1 rows, more than any folder listing holds")
                 .arg(limits.maxRows));
+    case ParsedListing::Problem::TextTooLong:
+        return failure(QStringLiteral("its line %L1 holds a text longer than %2, more than any "
+                                      "folder listing holds")
+                           .arg(parsed.line)
+                           .arg(bytesText(limits.maxTextBytes)));
     case ParsedListing::Problem::TooFewLines:
         return failure(QStringLiteral("it holds fewer than two lines, so it is not a saved "
                                       "folder listing"));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace vennic {
 
@@ -22,6 +23,49 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+/// What one walk over a file's bytes finds before anything is decoded.
+struct LineScan {
+    qsizetype rowLines = 0;
+    /// The line (counted from 1) of the first text longer than the limit; 0 when there is none.
+    qsizetype longTextLine = 0;
+};
+
+/// Counts the row lines and measures the texts. Line ends and the separator are the same bytes
+/// in UTF-8 and Windows-1252, and no byte of a multi-byte UTF-8 sequence is one of them, so the
+/// walk finds the lines and fields that parse() finds. A byte-order mark counts in the first
+/// text, as it does when the file is read as Windows-1252.
+LineScan scanLines(QByteArrayView bytes, qsizetype maxTextBytes)
+{
+    LineScan scan;
+    qsizetype lines = 0;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    const auto measure = [&](const char* textStart) {
+        if (scan.longTextLine == 0 && p - textStart > maxTextBytes)
+            scan.longTextLine = lines + 1;
+    };
+    // The same walk as parse(): the end is tested before each line, so a last line end makes
+    // no empty line.
+    while (p < end) {
+        // The path and count lines are one text each, separators and all.
+        const bool splits = lines >= 2;
+        const char* text = p;
+        while (p < end && *p != '\r' && *p != '\n') {
+            if (splits && *p == char(2)) {
+                measure(text);
+                text = p + 1;
+            }
+            ++p;
+        }
+        measure(text);
+        ++lines;
+        if (p < end && *p++ == '\r' && p < end && *p == '\n')
+            ++p;
+    }
+    scan.rowLines = lines > 2 ? lines - 2 : 0;
+    return scan;
+}
 
 } // namespace
 
@@ -102,19 +146,7 @@ PaneRow SavedListingFormat::textRow(QStringView line)
 
 qsizetype SavedListingFormat::rowLineCount(QByteArrayView bytes)
 {
-    qsizetype lines = 0;
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    // The same walk as parse(): the end is tested before each line, so a last line end makes
-    // no empty line.
-    while (p < end) {
-        while (p < end && *p != '\r' && *p != '\n')
-            ++p;
-        ++lines;
-        if (p < end && *p++ == '\r' && p < end && *p == '\n')
-            ++p;
-    }
-    return lines > 2 ? lines - 2 : 0;
+    return scanLines(bytes, std::numeric_limits<qsizetype>::max()).rowLines;
 }
 
 std::optional<SavedListing> SavedListingFormat::parse(const QByteArray& bytes)
@@ -125,9 +157,15 @@ std::optional<SavedListing> SavedListingFormat::parse(const QByteArray& bytes)
 ParsedListing SavedListingFormat::parse(const QByteArray& bytes, const SavedListingLimits& limits)
 {
     ParsedListing parsed;
-    const qsizetype rowCount = rowLineCount(bytes);
+    const LineScan scan = scanLines(bytes, limits.maxTextBytes);
+    const qsizetype rowCount = scan.rowLines;
     if (rowCount > limits.maxRows) {
         parsed.problem = ParsedListing::Problem::TooManyRows;
+        return parsed;
+    }
+    if (scan.longTextLine != 0) {
+        parsed.problem = ParsedListing::Problem::TextTooLong;
+        parsed.line = scan.longTextLine;
         return parsed;
     }
     const QString text = decode(bytes);

@@ -21,12 +21,16 @@ struct SavedListing {
     std::vector<PaneRow> rows;
 };
 
-/// How much "Open" reads at most. Real listings stay far below both bounds (a folder of a
-/// million files makes a file of about 100 MiB); past them a file is refused with a message
-/// before it can fill the memory. Tests pass smaller bounds.
+/// How much "Open" reads at most. Real listings stay far below these bounds (a folder of a
+/// million files makes a file of about 100 MiB, and a name or path is a few KiB at most); past
+/// them a file is refused with a message before it can fill the memory. Tests pass smaller
+/// bounds.
 struct SavedListingLimits {
     qint64 maxFileBytes = qint64(256) << 20;
     qsizetype maxRows = 2'000'000;
+    /// The longest text, in bytes of the file: the path line, the count line, or one field of a
+    /// row line. A text decodes to no more characters than it has bytes.
+    qsizetype maxTextBytes = qsizetype(32) << 10;
 };
 
 /// What reading a file's bytes came to: the listing, or why there is none.
@@ -35,9 +39,13 @@ struct ParsedListing {
         None,
         TooFewLines, ///< fewer than the path and count lines
         TooManyRows, ///< more row lines than SavedListingLimits::maxRows
+        TextTooLong, ///< a text longer than SavedListingLimits::maxTextBytes
     };
     std::optional<SavedListing> listing;
     Problem problem = Problem::None;
+    /// For TextTooLong: the line of the file that holds the first such text, counted from 1
+    /// as a person counts lines (the path line is line 1, the first row line 3).
+    qsizetype line = 0;
 };
 
 /// The ".tav" file format. Line 1 is the path box text, line 2 the count label text, then one
@@ -66,8 +74,10 @@ public:
     /// Reads a whole file's bytes. A line ends at CR LF, at CR or at LF alone; text after the
     /// last line end is a last line. Row lines with fewer than seven fields leave the other
     /// cells empty and fields past the seventh are ignored. Nothing when the file holds fewer
-    /// than two lines, or more row lines than `limits` allow; the rows are counted before any
-    /// is made, so a file of nothing but line ends costs no memory.
+    /// than two lines, more row lines than `limits` allow, or a text longer than they allow
+    /// (the path or count line as a whole, or any field of a row line, ignored ones too); the
+    /// rows are counted and the texts measured in the bytes before anything is decoded or
+    /// made, so neither a file of nothing but line ends nor one huge line costs memory.
     static ParsedListing parse(const QByteArray& bytes, const SavedListingLimits& limits);
     /// parse() within the default limits, without the reason when there is no listing.
     static std::optional<SavedListing> parse(const QByteArray& bytes);

@@ -1,10 +1,14 @@
 #include "output/savedlistingformat.h"
 
+#include "output/savedlistingcommands.h"
+#include "support/tempfolder.h"
+
 #include <QStringDecoder>
 #include <QStringList>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 
 namespace vennic {
 namespace {
@@ -163,14 +167,14 @@ TEST(SavedListingFormat, Windows1252TableAgreesWithQt)
 
 TEST(SavedListingFormat, HugeLineAndBinaryBytesAreReadWithoutHarm)
 {
+    // A huge text is refused before the file is decoded, so it costs no memory of its own.
     QByteArray huge("p\r\nc\r\n");
     huge.append(QByteArray(20 * 1024 * 1024, 'n'));
     huge.append("\x02tail\r\n");
-    auto listing = SavedListingFormat::parse(huge);
-    ASSERT_TRUE(listing);
-    ASSERT_EQ(listing->rows.size(), 1u);
-    EXPECT_EQ(listing->rows[0].texts->cells[0].size(), 20 * 1024 * 1024);
-    EXPECT_EQ(listing->rows[0].texts->cells[1], QStringLiteral("tail"));
+    const ParsedListing refused = SavedListingFormat::parse(huge, SavedListingLimits{});
+    EXPECT_FALSE(refused.listing);
+    EXPECT_EQ(refused.problem, ParsedListing::Problem::TextTooLong);
+    EXPECT_EQ(refused.line, 3);
 
     // Every byte value, NULs and stray line ends included, in a pseudo-random order.
     QByteArray binary;
@@ -179,7 +183,7 @@ TEST(SavedListingFormat, HugeLineAndBinaryBytesAreReadWithoutHarm)
         state = state * 1103515245u + 12345u;
         binary.append(char(state >> 16));
     }
-    listing = SavedListingFormat::parse(binary);
+    const auto listing = SavedListingFormat::parse(binary);
     ASSERT_TRUE(listing);
     for (const PaneRow& row : listing->rows)
         for (const QString& cell : row.texts->cells) {
@@ -221,6 +225,57 @@ TEST(SavedListingFormat, MoreRowsThanTheLimitGiveNoListing)
     EXPECT_EQ(parsed.problem, ParsedListing::Problem::TooManyRows);
     parsed = SavedListingFormat::parse("only a path", limits);
     EXPECT_EQ(parsed.problem, ParsedListing::Problem::TooFewLines);
+}
+
+TEST(SavedListingFormat, TextsUpToTheLimitAreReadAndALongerOneIsRefusedWithItsLine)
+{
+    constexpr qsizetype Limit = 32 * 1024;
+    const QByteArray atLimit(Limit, 'x');
+    const QByteArray over(Limit + 1, 'x');
+    // Two-byte characters: the limit counts the bytes of the file, not the characters.
+    const QByteArray wideOver = QString(Limit / 2 + 1, QChar(0xe9)).toUtf8();
+    struct Case {
+        const char* where;
+        std::function<QByteArray(const QByteArray&)> file;
+        qsizetype line;
+        int cell; ///< the row cell that keeps the text, -1 for none
+    };
+    const Case cases[] = {
+        {"path", [](const QByteArray& t) { return t + "\r\nc\r\n"; }, 1, -1},
+        // The path and count lines are one text each, separators and all.
+        {"count", [](const QByteArray& t) { return "p\nx\x02" + t.sliced(2) + "\n"; }, 2, -1},
+        {"first field", [](const QByteArray& t) { return "p\rc\ra\r" + t; }, 4, ColName},
+        // Three digits, so that the character after the separator is not taken into it.
+        {"fourth field", [](const QByteArray& t) { return "p\r\nc\r\na\002b\002c\002" + t; }, 3,
+         ColCreated},
+        {"ignored field",
+         [](const QByteArray& t) { return "p\nc\n\n1\0022\0023\0024\0025\0026\0027\002" + t; }, 4,
+         -1},
+    };
+    for (const Case& c : cases) {
+        ParsedListing parsed = SavedListingFormat::parse(c.file(atLimit), SavedListingLimits{});
+        ASSERT_TRUE(parsed.listing) << c.where;
+        if (c.cell >= 0)
+            EXPECT_EQ(parsed.listing->rows.back().texts->cells[size_t(c.cell)].size(), Limit)
+                << c.where << ": the text is not where the case puts it";
+        for (const QByteArray& text : {over, wideOver}) {
+            parsed = SavedListingFormat::parse(c.file(text), SavedListingLimits{});
+            EXPECT_FALSE(parsed.listing) << c.where;
+            EXPECT_EQ(parsed.problem, ParsedListing::Problem::TextTooLong) << c.where;
+            EXPECT_EQ(parsed.line, c.line) << c.where;
+        }
+    }
+
+    // "Open" names the file and the line.
+    test::TempFolder tmp;
+    const std::string file =
+        tmp.fileWithContent("long.tav", "/p\r\nc\r\na\r\nb\x02" + over.toStdString() + "\r\n");
+    const ReadListingResult read = readListingFile(QString::fromStdString(file));
+    EXPECT_FALSE(read.listing);
+    EXPECT_EQ(read.error, QStringLiteral("Could not open the folder listing \"%1\": its line 4 "
+                                         "holds a text longer than 32,768 bytes, more than any "
+                                         "folder listing holds. The list was left as it was.")
+                              .arg(QString::fromStdString(file)));
 }
 
 TEST(SavedListingFormat, WrittenLinesReadBackAsTheSameTexts)
