@@ -329,7 +329,6 @@ void MainForm::GetListing(int Index)
 
     // A listing that fails must not leave the previous folder behind the pane.
     PaneDrive[pane].reset();
-    PaneFolder[pane].reset();
     PaneListed[pane] = false;
     PaneRowsFolder[pane].clear();
     LV1Rows[pane]->setRightAligned(ColBytes, true);
@@ -342,9 +341,11 @@ void MainForm::GetListing(int Index)
     ListingRequest request;
     request.path = panePath(Index);
     const QString shownPath = LVPATH[pane]->text();
-    // The system calls stop at U+0000, so such a path would list another folder than the box
-    // names; an empty one would list the working folder.
-    if (request.path.empty() || hasControlCharacter(request.path)) {
+    // The system calls stop at U+0000, so a typed path holding a control character would list
+    // another folder than the box names; an empty one would list the working folder. A path
+    // that navigation put in the box is the system's own and goes as it is.
+    const bool typed = !m_nativePath[pane];
+    if (request.path.empty() || (typed && hasControlCharacter(request.path))) {
         m_prompts->message(
             request.path.empty()
                 ? QStringLiteral("The path box is empty. Type a folder's full path and press "
@@ -362,15 +363,27 @@ void MainForm::GetListing(int Index)
     request.driveTypeNames = DriveTypeNames;
 
     ListingResult result;
+    std::optional<FolderIdentity> listed;
+    std::vector<ListedFile> files;
     DeferredMessages messages;
     std::optional<QString> failure;
     try {
         PaneFileSystem[pane] = newFileSystem();
         FileSystem& fileSystem = *PaneFileSystem[pane];
         // A huge folder takes seconds to read: it is read on another thread while the window
-        // stays painted, and what the listing has to say is shown once it is read.
-        runKeepingPainted(
-            [&] { result = runListing(request, fileSystem, *m_typeNames, messages); });
+        // stays painted, and what the listing has to say is shown once it is read. The pane
+        // keeps what identifies the folder and its files, never the folder itself.
+        runKeepingPainted([&] {
+            result = runListing(request, fileSystem, *m_typeNames, messages);
+            if (!result.folder)
+                return;
+            listed = result.folder->Identity();
+            try {
+                files = listedFiles(result.folder->Files());
+            } catch (const FsError&) {
+                files.clear();
+            }
+        });
     } catch (const FsError& error) {
         failure = QString::fromStdString(error.description()) + QString::number(error.number());
     }
@@ -384,22 +397,21 @@ void MainForm::GetListing(int Index)
     LVFC[pane]->setText(result.countLine);
     setFilterHistory(result.history);
     PaneDrive[pane] = std::move(result.drive);
-    PaneFolder[pane] = std::move(result.folder);
     showPaneDrive(Index);
-    PaneListed[pane] = result.finished && PaneFolder[pane] != nullptr;
-    std::optional<NativeString> rowsFolder;
-    if (PaneFolder[pane]) {
+    PaneListed[pane] = result.finished && listed;
+    if (listed) {
         // A relative path was listed from the working folder; the commands keep it whole.
         std::error_code error;
-        const std::filesystem::path listed = std::filesystem::absolute(request.path, error);
-        rowsFolder = error ? request.path : listed.native();
+        const std::filesystem::path absolute = std::filesystem::absolute(request.path, error);
+        if (!error)
+            listed->path = absolute.native();
     }
-    PaneRowsFolder[pane].set(std::move(rowsFolder), shownPath);
+    PaneRowsFolder[pane].set(std::move(listed), shownPath, std::move(files));
     if (result.finished) {
         FEX->setEditText(FEX->itemText(0));
         FEX_Change();
     }
-    if (!result.pendingFolders.empty() && PaneFolder[pane])
+    if (!result.pendingFolders.empty() && result.folder)
         startPaneSizing(Index, result);
 }
 
@@ -427,12 +439,30 @@ CommandFolder MainForm::commandFolder(int index, bool boxEditAllowed) const
                                  boxEditAllowed);
 }
 
-std::optional<NativeString> MainForm::commandFolderOrSay(int index, bool boxEditAllowed)
+std::optional<FolderIdentity> MainForm::commandFolderOrSay(int index, bool boxEditAllowed)
 {
     CommandFolder folder = commandFolder(index, boxEditAllowed);
     if (!folder.folder)
         m_prompts->message(folder.refusal);
     return folder.folder;
+}
+
+std::unique_ptr<FolderHandle> MainForm::openPaneFolderOrSay(int index, FileSystem& fileSystem,
+                                                            bool boxEditAllowed)
+{
+    const std::optional<FolderIdentity> folder = commandFolderOrSay(index, boxEditAllowed);
+    if (!folder)
+        return nullptr;
+    try {
+        std::unique_ptr<FolderHandle> handle = fileSystem.OpenListedFolder(*folder);
+        if (!handle)
+            m_prompts->message(noLongerListedMessage(folder->path, paneName(index)));
+        return handle;
+    } catch (const FsError& error) {
+        m_prompts->message(QString::fromStdString(error.description()) +
+                           QString::number(error.number()));
+        return nullptr;
+    }
 }
 
 void MainForm::FEX_Change()

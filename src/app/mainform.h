@@ -119,8 +119,8 @@ public:
     std::vector<DriveListEntry> DriveList;
     std::array<std::unique_ptr<FileSystem>, 2> PaneFileSystem;
     std::array<std::unique_ptr<Drive>, 2> PaneDrive;
-    std::array<std::shared_ptr<Folder>, 2> PaneFolder;
-    /// The folder each pane's rows belong to; every file command builds its paths from it.
+    /// The folder each pane's rows belong to; every file command acts in it, once it has
+    /// opened it again and found it to be still the folder that was listed.
     std::array<RowsFolder, 2> PaneRowsFolder;
     QString SavedFilter;
     std::array<int16_t, 2> SortColumn{};
@@ -191,7 +191,13 @@ public:
     /// were put there; the box's text when the pane has had no rows yet.
     QString rowsPathText(int index) const;
     /// As commandFolder(), telling the user when the command may not act.
-    std::optional<NativeString> commandFolderOrSay(int index, bool boxEditAllowed = false);
+    std::optional<FolderIdentity> commandFolderOrSay(int index, bool boxEditAllowed = false);
+    /// The folder a saved listing's path line names, as it is now; nothing when it names none.
+    std::optional<FolderIdentity> savedListingIdentity(const QString& pathLine);
+    /// Opens pane `index`'s folder again for a command that acts in it, telling the user and
+    /// giving nothing when it is no longer the folder the pane lists or cannot be opened.
+    std::unique_ptr<FolderHandle> openPaneFolderOrSay(int index, FileSystem& fileSystem,
+                                                      bool boxEditAllowed = false);
 
     // --- Navigation and list interaction ---
     // The "Action" menu of the lists.

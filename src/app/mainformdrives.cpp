@@ -7,6 +7,7 @@
 #include "drives/volumenamewrite.h"
 #include "fileops/attributeedit.h"
 #include "fileops/fileatts.h"
+#include "fileops/fileoperations.h"
 #include "listing/listingtexts.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
@@ -178,55 +179,74 @@ void MainForm::showAttributes(int index)
     // cannot spell a name that is not UTF-8.
     const QString name = rows.cellText(row, ColName);
     const NativeString nativeName = rows.row(row).nativeName;
-    const std::optional<NativeString> folderPath = commandFolderOrSay(index);
-    if (!folderPath)
-        return;
-    const std::optional<NativeString> path =
-        rowEntryPath(rows.row(row), name, *folderPath, PathRules());
-    if (!path) {
+    const std::optional<NativeString> entryName = rowEntryName(rows.row(row), name, PathRules());
+    if (!entryName) {
         m_prompts->message(QStringLiteral("\"%1\" is not a single file or folder name, so it "
                                           "has no attributes to show.")
                                .arg(withVisibleControls(name)));
         return;
     }
+    const std::optional<EntryIdentity> listed = rows.row(row).identity();
     const bool folder =
         rows.cellText(row, ColType).compare(FolderTypeText, Qt::CaseInsensitive) == 0;
+    const QString changed =
+        QStringLiteral("\"%1\" %2.").arg(withVisibleControls(name), ChangedSinceListed);
 
     FileAtts& dialog = fileAtts();
     dialog.ClearAtts();
     dialog.SelFileName->setTextFormat(Qt::PlainText);
     dialog.SelFileName->setText(withVisibleControls(name));
-    AttributeEdit edit;
-    std::unique_ptr<FileSystem> fs;
-    try {
-        fs = newFileSystem();
-        edit = AttributeEdit::read(*fs, *path, folder);
-    } catch (const FsError& error) {
-        m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be read.\n%2")
-                               .arg(withVisibleControls(name), errorText(error)));
+    std::optional<AttributeEdit> edit;
+    {
+        const std::unique_ptr<FileSystem> fs = newFileSystem();
+        const std::unique_ptr<FolderHandle> handle = openPaneFolderOrSay(index, *fs);
+        if (!handle)
+            return;
+        try {
+            edit = AttributeEdit::read(*handle, *entryName, listed, folder);
+        } catch (const FsError& error) {
+            m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be read.\n%2")
+                                   .arg(withVisibleControls(name), errorText(error)));
+            return;
+        }
+    }
+    if (!edit) {
+        m_prompts->message(changed);
         return;
     }
-    dialog.showEntry(edit);
+    dialog.showEntry(*edit);
     // Only "Set" writes; "Cancel" leaves the entry as it was.
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    std::optional<uint32_t> written;
-    try {
-        written = edit.write(*fs, dialog.tickedAttributes());
-    } catch (const FsError& error) {
-        m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be changed; the "
-                                          "file keeps the ones it had.\n%2")
-                               .arg(withVisibleControls(name), errorText(error)));
+    // The folder is opened again once the dialog is answered: the write goes only to the entry
+    // that was shown, in the folder the pane listed.
+    AttributeEdit::Written written;
+    {
+        const std::unique_ptr<FileSystem> fs = newFileSystem();
+        const std::unique_ptr<FolderHandle> handle = openPaneFolderOrSay(index, *fs);
+        if (!handle)
+            return;
+        try {
+            written = edit->write(*handle, dialog.tickedAttributes());
+        } catch (const FsError& error) {
+            m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be changed; "
+                                              "the file keeps the ones it had.\n%2")
+                                   .arg(withVisibleControls(name), errorText(error)));
+            return;
+        }
+    }
+    if (!written.stillListed) {
+        m_prompts->message(changed);
         return;
     }
     // The row shows what was written, if the pane still holds it.
-    if (!written || row >= rows.rowCount() || rows.row(row).nativeName != nativeName ||
+    if (!written.attributes || row >= rows.rowCount() || rows.row(row).nativeName != nativeName ||
         rows.cellText(row, ColName) != name)
         return;
-    if (*written & Attr::Compressed)
+    if (*written.attributes & Attr::Compressed)
         rows.setForeColor(row, RowColor::Blue);
-    rows.setCellText(row, ColAttributes, attributeLetters(*written));
+    rows.setCellText(row, ColAttributes, attributeLetters(*written.attributes));
 }
 
 QString MainForm::AttributeLetters(const File& file)

@@ -32,7 +32,6 @@ namespace vennic {
 
 namespace {
 
-
 QString errorText(const FsError& error)
 {
     return QString::fromStdString(error.description()) + QString::number(error.number());
@@ -119,29 +118,30 @@ void MainForm::CopyBtn_Click()
     if (sizingOrSay({0, 1}))
         return;
     FileOpOutcome outcome;
-    QString destinationText;
+    std::optional<NativeString> destinationPath;
     if (!rowsWithImage(*LV1Rows[0], RowImage::SmallCopyLeft).empty()) {
         // The files are those the left pane shows, and they go to the folder the right pane
         // shows; with either refused nothing is copied and the marks stay for another try.
-        const std::optional<NativeString> source = commandFolderOrSay(0);
+        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
+        const std::unique_ptr<FolderHandle> source = openPaneFolderOrSay(0, *fileSystem);
         if (!source)
             return;
-        const std::optional<NativeString> destination = commandFolderOrSay(1);
+        const std::unique_ptr<FolderHandle> destination = openPaneFolderOrSay(1, *fileSystem);
         if (!destination)
             return;
-        destinationText = withVisibleControls(nativeToQString(*destination));
-        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        outcome = copyMarkedFiles(*LV1Rows[0], *source, *destination, *fileSystem, PathRules());
+        destinationPath = destination->Path();
+        outcome = copyMarkedFiles(*LV1Rows[0], *source, *destination, PathRules());
     }
     GetListing(0);
     // The right pane shows the folder the copies went to.
-    if (!destinationText.isEmpty())
-        relistOtherPaneOf(0, *PaneRowsFolder[1].folder(), true);
+    if (destinationPath)
+        relistOtherPaneOf(0, *destinationPath, true);
     if (!outcome.failures.empty())
         m_prompts->message(outcome.failures.message(
             QStringLiteral("%1 of the marked files could not be copied to %2:")
                 .arg(outcome.failures.count())
-                .arg(destinationText)));
+                .arg(withVisibleControls(
+                    nativeToQString(destinationPath.value_or(NativeString()))))));
 }
 
 void MainForm::DelBtn_Click()
@@ -156,13 +156,13 @@ void MainForm::DelBtn_Click()
                                .arg(paneName(pane)));
         return;
     }
-    const std::optional<NativeString> folder = commandFolderOrSay(pane);
+    const std::optional<FolderIdentity> folder = commandFolderOrSay(pane);
     if (!folder)
         return;
     // The question names the folder the files are deleted from, which the pane shows.
     if (!ConfirmDelete::ask(*m_prompts,
                             ConfirmDelete::markedFilesQuestion(
-                                int(marked), withVisibleControls(nativeToQString(*folder)))))
+                                int(marked), withVisibleControls(nativeToQString(folder->path)))))
         return;
     DeleteMarkedFiles();
 }
@@ -170,16 +170,20 @@ void MainForm::DelBtn_Click()
 void MainForm::DeleteMarkedFiles()
 {
     const int pane = ActivePane;
-    const std::optional<NativeString> folder = commandFolderOrSay(pane);
-    if (!folder)
-        return;
     FileOpOutcome outcome;
+    NativeString folder;
     {
+        // The folder is opened again now that the question is answered: whatever happened to
+        // its path meanwhile, the files go only from the folder the pane listed.
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        outcome = deleteMarkedFiles(*LV1Rows[size_t(pane)], *folder, *fileSystem, PathRules());
+        const std::unique_ptr<FolderHandle> handle = openPaneFolderOrSay(pane, *fileSystem);
+        if (!handle)
+            return;
+        folder = handle->Path();
+        outcome = deleteMarkedFiles(*LV1Rows[size_t(pane)], *handle, PathRules());
     }
     GetListing(pane);
-    relistOtherPaneOf(pane, *folder);
+    relistOtherPaneOf(pane, folder);
     if (!outcome.failures.empty())
         m_prompts->message(
             outcome.failures.message(QStringLiteral("%1 of the marked files could not be deleted:")
@@ -194,7 +198,7 @@ void MainForm::DelAllBtn_Click()
     const auto p = size_t(pane);
     // The files to delete are those of the folder the pane listed: after "Open", "R", "Comp"
     // or a failed listing the rows may name files of another folder, or none.
-    if (!PaneListed[p] || !PaneFolder[p]) {
+    if (!PaneListed[p] || !PaneRowsFolder[p].folder()) {
         m_prompts->message(
             QStringLiteral("\"DA\" deletes the files of the folder a pane lists, but the rows of "
                            "the %1 pane do not come from a listing of its folder (a saved "
@@ -203,16 +207,11 @@ void MainForm::DelAllBtn_Click()
                 .arg(paneName(pane)));
         return;
     }
-    if (!commandFolderOrSay(pane))
+    const std::optional<FolderIdentity> listed = commandFolderOrSay(pane);
+    if (!listed)
         return;
-    const QString folder = withVisibleControls(nativeToQString(PaneFolder[p]->Path()));
-    size_t count = 0;
-    try {
-        count = PaneFolder[p]->Files().size();
-    } catch (const FsError& error) {
-        m_prompts->message(errorText(error));
-        return;
-    }
+    const QString folder = withVisibleControls(nativeToQString(listed->path));
+    const size_t count = PaneRowsFolder[p].files().size();
     if (count == 0) {
         m_prompts->message(QStringLiteral("%1 holds no files to delete.").arg(folder));
         return;
@@ -226,8 +225,8 @@ void MainForm::DelAllBtn_Click()
         m_deleteAllSaved.clear();
         return;
     }
-    m_deleteAllSaved.clear();
     DeleteAllFiles();
+    m_deleteAllSaved.clear();
 }
 
 void MainForm::MarkAllFilesForDelete()
@@ -239,17 +238,21 @@ void MainForm::DeleteAllFiles()
 {
     const int pane = ActivePane;
     const auto p = size_t(pane);
-    if (!PaneListed[p] || !PaneFolder[p] || !commandFolder(pane).folder)
+    if (!PaneListed[p] || !PaneRowsFolder[p].folder())
         return;
     FileOpOutcome outcome;
-    const NativeString folder = *commandFolder(pane).folder;
-    try {
-        const std::vector<Entry> files = PaneFolder[p]->Files();
+    NativeString folder;
+    {
+        // The files are those the listing read, each only while its name still leads to it:
+        // a file that came since, or one put in a listed file's place, stays.
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        outcome = deleteAllFiles(files, PaneFolder[p]->Path(), *fileSystem, PathRules());
-    } catch (const FsError& error) {
-        m_prompts->message(errorText(error));
-        return;
+        const std::unique_ptr<FolderHandle> handle = openPaneFolderOrSay(pane, *fileSystem);
+        if (!handle) {
+            restoreImages(*LV1Rows[p], m_deleteAllSaved);
+            return;
+        }
+        folder = handle->Path();
+        outcome = deleteAllFiles(PaneRowsFolder[p].files(), *handle);
     }
     GetListing(pane);
     relistOtherPaneOf(pane, folder);
@@ -267,7 +270,7 @@ void MainForm::relistOtherPaneOf(int pane, const NativeString& changed, bool alw
     // listing is not a view of the folder.
     if (!PaneListed[o] || !PaneRowsFolder[o].folder() || !commandFolder(other).folder)
         return;
-    if (!always && !sameFolder(*PaneRowsFolder[o].folder(), changed))
+    if (!always && !sameFolder(PaneRowsFolder[o].folder()->path, changed))
         return;
     GetListing(other);
 }
@@ -277,13 +280,18 @@ void MainForm::RemBtn_Click()
     if (sizingOrSay({0, 1}))
         return;
     // The names are looked up in the folder the right pane shows.
-    const std::optional<NativeString> rightFolder = commandFolderOrSay(1);
+    const std::optional<FolderIdentity> rightFolder = commandFolderOrSay(1);
     if (!rightFolder)
         return;
     RebuildResult result;
     try {
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        const std::unique_ptr<Folder> folder = fileSystem->GetFolder(*rightFolder);
+        const std::unique_ptr<Folder> folder = fileSystem->GetFolder(rightFolder->path);
+        const FolderIdentity now = folder->Identity();
+        if (now.device != rightFolder->device || now.inode != rightFolder->inode) {
+            m_prompts->message(noLongerListedMessage(rightFolder->path, paneName(1)));
+            return;
+        }
         result = rebuildFromNames(*LV1Rows[0], *folder, typeNames(), PathRules());
     } catch (const FsError& error) {
         m_prompts->message(errorText(error));

@@ -200,10 +200,10 @@ std::optional<NativeString> MainForm::rowPathOrSay(int index, int row, const QSt
     // the link's own path.
     // Opening only reads, so it acts on the folder the rows belong to even while the path box
     // holds an edit that was not listed.
-    const std::optional<NativeString> folder = commandFolderOrSay(index, true);
+    const std::optional<FolderIdentity> folder = commandFolderOrSay(index, true);
     if (!folder)
         return std::nullopt;
-    std::optional<NativeString> path = rowEntryPath(rows.row(row), name, *folder, PathRules());
+    std::optional<NativeString> path = rowEntryPath(rows.row(row), name, folder->path, PathRules());
     if (!path)
         m_prompts->message(QStringLiteral("\"%1\" is not a single %2 name, so it cannot be opened.")
                                .arg(withVisibleControls(name), kind));

@@ -56,8 +56,23 @@ void MainForm::M1Open_Click()
     LVFC[pane]->setText(withVisibleControls(listing->countText));
     LV1Rows[pane]->setRows(std::move(listing->rows));
     PaneListed[pane] = false;
-    PaneRowsFolder[pane].set(savedListingFolder(listing->pathText, PathRules()),
-                             LVPATH[pane]->text());
+    PaneRowsFolder[pane].set(savedListingIdentity(listing->pathText), LVPATH[pane]->text());
+}
+
+std::optional<FolderIdentity> MainForm::savedListingIdentity(const QString& pathLine)
+{
+    // The folder the path line names now is the folder the rows belong to from here on:
+    // commands check later that it is still the same one.
+    const std::optional<NativeString> path = savedListingFolder(pathLine, PathRules());
+    if (!path)
+        return std::nullopt;
+    try {
+        FolderIdentity identity = newFileSystem()->GetFolder(*path)->Identity();
+        identity.path = *path;
+        return identity;
+    } catch (const FsError&) {
+        return std::nullopt;
+    }
 }
 
 ListingPrinter& MainForm::printer()

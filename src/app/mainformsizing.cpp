@@ -98,10 +98,11 @@ void MainForm::startPaneSizing(int index, ListingResult& result)
     // Within one command, a folder the other pane has just counted (or is counting) with the
     // same sub-folders is not walked again.
     const PaneSizing& other = m_sizing[1 - p];
-    const bool sameFolder = m_bothPanesCommand != 0 && other.command == m_bothPanesCommand &&
-                            other.job && !other.job->stopAsked() &&
-                            PaneRowsFolder[1 - p].folder() && PaneRowsFolder[p].folder() &&
-                            *PaneRowsFolder[1 - p].folder() == *PaneRowsFolder[p].folder();
+    const bool sameFolder =
+        m_bothPanesCommand != 0 && other.command == m_bothPanesCommand && other.job &&
+        !other.job->stopAsked() && PaneRowsFolder[1 - p].folder() && PaneRowsFolder[p].folder() &&
+        PaneRowsFolder[1 - p].folder()->device == PaneRowsFolder[p].folder()->device &&
+        PaneRowsFolder[1 - p].folder()->inode == PaneRowsFolder[p].folder()->inode;
     if (sameFolder) {
         const std::vector<Entry>& theirs = other.job->subFolders();
         const std::vector<Entry>& ours = result.pendingFolders;
@@ -112,19 +113,20 @@ void MainForm::startPaneSizing(int index, ListingResult& result)
             sizing.job = other.job;
     }
     if (!sizing.job) {
-        sizing.job = std::make_shared<FolderSizing>(
-            PaneFolder[p], std::move(result.pendingFolders), 0, [this] {
-                QMetaObject::invokeMethod(
-                    this,
-                    [this] {
-                        for (PaneSizing& pane : m_sizing)
-                            if (pane.job)
-                                pane.job->acknowledge();
-                        takeSizes(0);
-                        takeSizes(1);
-                    },
-                    Qt::QueuedConnection);
-            });
+        sizing.job =
+            std::make_shared<FolderSizing>(std::shared_ptr<const Folder>(std::move(result.folder)),
+                                           std::move(result.pendingFolders), 0, [this] {
+                                               QMetaObject::invokeMethod(
+                                                   this,
+                                                   [this] {
+                                                       for (PaneSizing& pane : m_sizing)
+                                                           if (pane.job)
+                                                               pane.job->acknowledge();
+                                                       takeSizes(0);
+                                                       takeSizes(1);
+                                                   },
+                                                   Qt::QueuedConnection);
+                                           });
     }
     // Most counts end before anyone could see the rows wait for them.
     sizing.job->waitFor(m_sizingWait);

@@ -8,19 +8,27 @@ constexpr uint32_t StorableBits = Attr::ReadOnly | Attr::Hidden | Attr::System |
 
 } // namespace
 
-AttributeEdit::AttributeEdit(NativeString path, uint32_t present, bool folder, PathStyle style)
-    : m_path(std::move(path)), m_present(present), m_folder(folder), m_style(style)
+AttributeEdit::AttributeEdit(NativeString name, uint32_t present, bool folder, PathStyle style,
+                             std::optional<EntryIdentity> listed)
+    : m_name(std::move(name)), m_listed(listed), m_present(present), m_folder(folder),
+      m_style(style)
 {
     if (!m_folder && !isLink())
         m_writable = m_style == PathStyle::Windows ? StorableBits : Attr::ReadOnly;
 }
 
-AttributeEdit AttributeEdit::read(FileSystem& fileSystem, const NativeString& path, bool folder,
-                                  PathStyle style)
+std::optional<AttributeEdit> AttributeEdit::read(const FolderHandle& folder,
+                                                 const NativeString& name,
+                                                 std::optional<EntryIdentity> listed, bool isFolder,
+                                                 PathStyle style)
 {
-    const uint32_t present =
-        folder ? fileSystem.GetFolder(path)->Attributes() : fileSystem.GetFile(path)->Attributes();
-    return AttributeEdit(path, present, folder, style);
+    const std::optional<Entry> entry = folder.Look(name);
+    if (!entry)
+        throw FsError(FsErrorNumber::FileNotFound);
+    if (listed && identityOf(*entry) != *listed)
+        return std::nullopt;
+    // The write goes to the entry that was read, even for a row that carries only its texts.
+    return AttributeEdit(name, entry->attributes, isFolder, style, identityOf(*entry));
 }
 
 QString AttributeEdit::lockedReason(uint32_t bit) const
@@ -59,13 +67,18 @@ uint32_t AttributeEdit::wanted(uint32_t ticked) const
     return (m_present & ~m_writable) | (ticked & m_writable);
 }
 
-std::optional<uint32_t> AttributeEdit::write(FileSystem& fileSystem, uint32_t ticked) const
+AttributeEdit::Written AttributeEdit::write(FolderHandle& folder, uint32_t ticked) const
 {
     const uint32_t attributes = wanted(ticked);
     if (m_writable == 0 || attributes == m_present)
-        return std::nullopt;
-    fileSystem.GetFile(m_path)->SetAttributes(attributes);
-    return fileSystem.GetFile(m_path)->Attributes();
+        return {};
+    const EntryIdentity* listed = m_listed ? &*m_listed : nullptr;
+    if (!folder.SetAttributes(m_name, listed, attributes))
+        return {false, std::nullopt};
+    const std::optional<Entry> now = folder.Look(m_name);
+    if (!now)
+        throw FsError(FsErrorNumber::FileNotFound);
+    return {true, now->attributes};
 }
 
 } // namespace vennic

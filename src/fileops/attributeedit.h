@@ -18,15 +18,19 @@ namespace vennic {
 class AttributeEdit {
 public:
     AttributeEdit() = default;
-    AttributeEdit(NativeString path, uint32_t present, bool folder,
-                  PathStyle style = PathRules::nativeStyle());
+    AttributeEdit(NativeString name, uint32_t present, bool folder,
+                  PathStyle style = PathRules::nativeStyle(),
+                  std::optional<EntryIdentity> listed = std::nullopt);
 
-    /// Reads the attributes of the folder or file at `path`. Throws FsError when the entry
-    /// cannot be read.
-    static AttributeEdit read(FileSystem& fileSystem, const NativeString& path, bool folder,
-                              PathStyle style = PathRules::nativeStyle());
+    /// Reads the attributes of the entry `name` of `folder` (a link as the link itself).
+    /// Nothing when the name no longer leads to the `listed` entry. Throws FsError when the
+    /// entry is missing or cannot be read.
+    static std::optional<AttributeEdit> read(const FolderHandle& folder, const NativeString& name,
+                                             std::optional<EntryIdentity> listed, bool isFolder,
+                                             PathStyle style = PathRules::nativeStyle());
 
-    const NativeString& path() const { return m_path; }
+    /// The entry's name in its folder.
+    const NativeString& name() const { return m_name; }
     uint32_t present() const { return m_present; }
     bool isFolder() const { return m_folder; }
     bool isLink() const { return m_present & Attr::Alias; }
@@ -38,13 +42,20 @@ public:
     /// The attributes the ticked boxes ask for: the changeable bits as ticked, every other bit
     /// as it is now.
     uint32_t wanted(uint32_t ticked) const;
-    /// Writes what the ticked boxes change, in one call, and returns the attributes read back.
-    /// Nothing is written, and nothing returned, when they change nothing. Throws FsError when
-    /// the write or the read-back fails.
-    std::optional<uint32_t> write(FileSystem& fileSystem, uint32_t ticked) const;
+    struct Written {
+        /// False when the name no longer led to the entry that was read: nothing was written.
+        bool stillListed = true;
+        /// The attributes read back; nothing when the boxes changed nothing.
+        std::optional<uint32_t> attributes;
+    };
+    /// Writes what the ticked boxes change to the entry of `folder` that was read, in one call,
+    /// and reads the attributes back. Nothing is written when they change nothing, or when the
+    /// name now leads to another entry. Throws FsError when the write or the read-back fails.
+    Written write(FolderHandle& folder, uint32_t ticked) const;
 
 private:
-    NativeString m_path;
+    NativeString m_name;
+    std::optional<EntryIdentity> m_listed;
     uint32_t m_present = 0;
     uint32_t m_writable = 0;
     bool m_folder = false;

@@ -12,34 +12,42 @@
 
 namespace vennic {
 
+const QString ChangedSinceListed =
+    QStringLiteral("changed since the pane listed it (its name now leads to another entry), so "
+                   "it was left alone; list the pane again to see it as it is");
+
 namespace {
 
 const QString NotAName =
     QStringLiteral("not a single plain file name, so it was skipped (the command only works on "
                    "names inside the pane's folder)");
-const QString NoFolder =
-    QStringLiteral("the pane names no folder (an empty one, or one holding a control character)");
 const QString ControlName =
     QStringLiteral("the name holds a control character, so it was not touched (the system would "
                    "act on another name than the one shown)");
+const QString NotLookedAt =
+    QStringLiteral("it could not be looked at when the pane was listed, so which file it is is "
+                   "not known and it was left alone");
+const QString Placeholder =
+    QStringLiteral("the row stands for no file (a name not found, or a gap of a comparison), so "
+                   "nothing was done");
 
-bool usableFolder(const NativeString& folder)
-{
-    return !folder.empty() && !hasControlCharacter(folder);
-}
-
+/// Why a row names no entry.
 QString whyNotAName(const PaneRow& row, const QString& text)
 {
-    return hasControlCharacter(text) || hasControlCharacter(row.nativeName) ? ControlName
-                                                                            : NotAName;
+    if (row.isPlaceholder())
+        return Placeholder;
+    return hasControlCharacter(text) ? ControlName : NotAName;
 }
 
-/// Runs one file's step; an error is added to the failures and the walk goes on.
+/// Runs one file's step, which returns false for an entry that changed since it was listed;
+/// that and any error are added to the failures, and the walk goes on.
 template <typename Step> void runOne(const QString& name, FileOpOutcome& outcome, Step&& step)
 {
     try {
-        step();
-        ++outcome.done;
+        if (step())
+            ++outcome.done;
+        else
+            outcome.failures.add(name, ChangedSinceListed);
     } catch (const FsError& error) {
         outcome.failures.add(name, error);
     } catch (const std::exception& error) {
@@ -55,76 +63,63 @@ QString reportName(const QString& text)
     return withVisibleControls(text);
 }
 
-} // namespace
-
-FileOpOutcome copyMarkedFiles(const PaneList& rows, const NativeString& sourceFolder,
-                              const NativeString& destinationFolder, FileSystem& fileSystem,
-                              const PathRules& rules)
+/// The marked rows of `rows` that name an entry, each with its name and identity; the others
+/// are reported as `folderReason` or why they name none.
+template <typename Act>
+FileOpOutcome actOnMarked(const PaneList& rows, int image, const QString& folderReason,
+                          const PathRules& rules, Act&& act)
 {
     FileOpOutcome outcome;
-    for (const int i : rowsWithImage(rows, RowImage::SmallCopyLeft)) {
+    for (const int i : rowsWithImage(rows, image)) {
         const QString text = rows.cellText(i, ColName);
         const QString name = reportName(text);
-        if (isFolderRow(rows, i)) {
-            outcome.failures.add(name, QStringLiteral("a folder; only files are copied"));
-            continue;
-        }
-        if (!usableFolder(sourceFolder) || !usableFolder(destinationFolder)) {
-            outcome.failures.add(name, NoFolder);
-            continue;
-        }
         const PaneRow& row = rows.row(i);
-        const std::optional<NativeString> source = rowEntryPath(row, text, sourceFolder, rules);
-        const std::optional<NativeString> destination =
-            rowEntryPath(row, text, destinationFolder, rules);
-        if (!source || !destination) {
+        if (isFolderRow(rows, i) && !row.isPlaceholder()) {
+            outcome.failures.add(name, folderReason);
+            continue;
+        }
+        const std::optional<NativeString> entryName = rowEntryName(row, text, rules);
+        if (!entryName) {
             outcome.failures.add(name, whyNotAName(row, text));
             continue;
         }
-        runOne(name, outcome, [&] { fileSystem.GetFile(*source)->Copy(*destination, true); });
+        const std::optional<EntryIdentity> identity = row.identity();
+        runOne(name, outcome, [&] { return act(*entryName, identity ? &*identity : nullptr); });
     }
     return outcome;
 }
 
-FileOpOutcome deleteMarkedFiles(const PaneList& rows, const NativeString& folder,
-                                FileSystem& fileSystem, const PathRules& rules)
+} // namespace
+
+FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, FolderHandle& destination,
+                              const PathRules& rules)
 {
-    FileOpOutcome outcome;
-    for (const int i : rowsWithImage(rows, RowImage::SmallDelete)) {
-        const QString text = rows.cellText(i, ColName);
-        const QString name = reportName(text);
-        if (isFolderRow(rows, i)) {
-            outcome.failures.add(name, QStringLiteral("a folder; folders are never deleted"));
-            continue;
-        }
-        if (!usableFolder(folder)) {
-            outcome.failures.add(name, NoFolder);
-            continue;
-        }
-        const std::optional<NativeString> path = rowEntryPath(rows.row(i), text, folder, rules);
-        if (!path) {
-            outcome.failures.add(name, whyNotAName(rows.row(i), text));
-            continue;
-        }
-        runOne(name, outcome, [&] { fileSystem.GetFile(*path)->Delete(false); });
-    }
-    return outcome;
+    return actOnMarked(rows, RowImage::SmallCopyLeft,
+                       QStringLiteral("a folder; only files are copied"), rules,
+                       [&](const NativeString& name, const EntryIdentity* listed) {
+                           return source.CopyFile(name, listed, destination, true);
+                       });
 }
 
-FileOpOutcome deleteAllFiles(const std::vector<Entry>& files, const NativeString& folder,
-                             FileSystem& fileSystem, const PathRules& rules)
+FileOpOutcome deleteMarkedFiles(const PaneList& rows, FolderHandle& folder, const PathRules& rules)
+{
+    return actOnMarked(rows, RowImage::SmallDelete,
+                       QStringLiteral("a folder; folders are never deleted"), rules,
+                       [&](const NativeString& name, const EntryIdentity* listed) {
+                           return folder.DeleteFile(name, listed, false);
+                       });
+}
+
+FileOpOutcome deleteAllFiles(const std::vector<ListedFile>& files, FolderHandle& folder)
 {
     FileOpOutcome outcome;
-    const NativeString folderText = rules.folderText(folder);
-    for (const Entry& entry : files) {
-        if (entry.isFolder)
-            continue;
-        if (hasControlCharacter(entry.name)) {
-            outcome.failures.add(reportName(nativeToQString(entry.name)), ControlName);
+    for (const ListedFile& file : files) {
+        const QString name = reportName(nativeToQString(file.name));
+        if (!file.identity) {
+            outcome.failures.add(name, NotLookedAt);
             continue;
         }
-        runOne(reportName(nativeToQString(entry.name)), outcome,
-               [&] { fileSystem.GetFile(folderText + entry.name)->Delete(true); });
+        runOne(name, outcome, [&] { return folder.DeleteFile(file.name, &*file.identity, true); });
     }
     return outcome;
 }

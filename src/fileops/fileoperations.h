@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileops/failurelist.h"
+#include "fileops/rowsfolder.h"
 #include "platform/filesystem.h"
 
 #include <vector>
@@ -16,26 +17,30 @@ struct FileOpOutcome {
     FailureList failures;
 };
 
+/// The reason given for a file whose name no longer leads to the entry the pane listed.
+extern const QString ChangedSinceListed;
+
 /// Copies the file of every row of `rows` that carries the left pane's copy mark (image 9) from
-/// `sourceFolder` into `destinationFolder` under the same name, replacing a file of that name.
-/// Each row's native name is used, so names that are not UTF-8 are copied as they are. A folder
-/// row, or a row whose text is not a single plain name, is skipped and reported; a failed copy
-/// is reported and the walk goes on.
-FileOpOutcome copyMarkedFiles(const PaneList& rows, const NativeString& sourceFolder,
-                              const NativeString& destinationFolder, FileSystem& fileSystem,
+/// the folder `source` into the folder `destination` under the same name, replacing a file of
+/// that name. Each row's native name is used as it is. A row listed from its entry is copied
+/// only while its name still leads to that entry. A folder row, a row that stands for nothing,
+/// a row whose text is not a single plain name and a changed entry are skipped and reported;
+/// a failed copy is reported and the walk goes on.
+FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, FolderHandle& destination,
                               const PathRules& rules);
 
 /// Deletes, without forcing (a read-only file is refused), the file of every row of `rows` that
 /// carries the delete mark (image 7), inside `folder`. Only rows of the list walked count, so a
-/// file is deleted only when its own row carries the mark. A symbolic link goes as a link. A
-/// folder row is reported and never deleted; failures are reported and the walk goes on.
-FileOpOutcome deleteMarkedFiles(const PaneList& rows, const NativeString& folder,
-                                FileSystem& fileSystem, const PathRules& rules);
+/// file is deleted only when its own row carries the mark, and only while the row's name still
+/// leads to the entry it was listed from. A symbolic link goes as a link. Folder rows, rows
+/// that stand for nothing and changed entries are reported and never deleted; failures are
+/// reported and the walk goes on.
+FileOpOutcome deleteMarkedFiles(const PaneList& rows, FolderHandle& folder, const PathRules& rules);
 
-/// Deletes every one of `files` (the files of `folder`, whether a list shows them or not) with
-/// forcing, so read-only files go too. Sub-folders are not touched. Failures are reported and
-/// the walk goes on.
-FileOpOutcome deleteAllFiles(const std::vector<Entry>& files, const NativeString& folder,
-                             FileSystem& fileSystem, const PathRules& rules);
+/// Deletes every one of `files` (the files a listing read in `folder`, whether a list shows
+/// them or not) with forcing, so read-only files go too, each only while its name still leads
+/// to the file that was listed. Files that came since are not touched, nor are sub-folders.
+/// Failures are reported and the walk goes on.
+FileOpOutcome deleteAllFiles(const std::vector<ListedFile>& files, FolderHandle& folder);
 
 } // namespace vennic

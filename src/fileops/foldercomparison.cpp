@@ -64,6 +64,7 @@ PaneRow blankComparisonRow()
     row.smallImage = RowImage::SmallBlank;
     row.texts = std::make_unique<RowTexts>();
     row.texts->cells[ColName] = QStringLiteral(" ");
+    row.flags = PaneRow::Placeholder;
     return row;
 }
 
@@ -75,6 +76,8 @@ PaneRow copyOfRow(const PaneRow& row)
     copy.created = row.created;
     copy.accessed = row.accessed;
     copy.modified = row.modified;
+    copy.device = row.device;
+    copy.inode = row.inode;
     copy.attributes = row.attributes;
     copy.foreColor = row.foreColor;
     copy.typeIndex = row.typeIndex;

@@ -26,6 +26,14 @@ PaneRow textRow(const QString& name)
     return row;
 }
 
+/// The row of a left name the right folder does not hold: it names nothing there.
+PaneRow placeholderRow()
+{
+    PaneRow row = textRow(QStringLiteral("--"));
+    row.flags = PaneRow::Placeholder;
+    return row;
+}
+
 } // namespace
 
 RebuildResult rebuildFromNames(const PaneList& left, const Folder& rightFolder, TypeNames& types,
@@ -58,12 +66,12 @@ RebuildResult rebuildFromNames(const PaneList& left, const Folder& rightFolder, 
         const std::optional<NativeString> name = rowEntryName(left.row(i), text, rules);
         if (!name) {
             result.skipped << text;
-            result.rows.push_back(textRow(QStringLiteral("--")));
+            result.rows.push_back(placeholderRow());
             continue;
         }
         const auto found = byName.find(*name);
         if (found == byName.end()) {
-            result.rows.push_back(textRow(QStringLiteral("--")));
+            result.rows.push_back(placeholderRow());
             continue;
         }
         const Entry& entry = *found->second;
@@ -97,6 +105,7 @@ RebuildResult rebuildFromNames(const PaneList& left, const Folder& rightFolder, 
                 row.foreColor = RowColor::Blue;
             total += double(entry.size);
         }
+        row.identify(entry);
         result.rows.push_back(std::move(row));
     }
 

@@ -8,32 +8,57 @@
 
 namespace vennic {
 
+std::vector<ListedFile> listedFiles(const std::vector<Entry>& files)
+{
+    std::vector<ListedFile> listed;
+    listed.reserve(files.size());
+    for (const Entry& entry : files) {
+        if (entry.isFolder)
+            continue;
+        listed.push_back(
+            {entry.name, entry.statFailed ? std::nullopt : std::optional(identityOf(entry))});
+    }
+    return listed;
+}
+
 void RowsFolder::clear()
 {
     m_folder.reset();
     m_shownText.clear();
+    m_files.clear();
+    m_files.shrink_to_fit();
 }
 
-void RowsFolder::set(std::optional<NativeString> folder, QString shownText)
+void RowsFolder::set(std::optional<FolderIdentity> folder, QString shownText,
+                     std::vector<ListedFile> files)
 {
     m_folder = std::move(folder);
     m_shownText = std::move(shownText);
+    m_files = std::move(files);
+}
+
+std::optional<NativeString> RowsFolder::path() const
+{
+    if (!m_folder)
+        return std::nullopt;
+    return m_folder->path;
 }
 
 CommandFolder commandFolder(const RowsFolder& rows, const QString& boxText, const QString& pane,
                             bool boxEditAllowed)
 {
-    const std::optional<NativeString>& folder = rows.folder();
+    const std::optional<FolderIdentity>& folder = rows.folder();
     if (!folder)
         return {std::nullopt,
                 QStringLiteral("The rows of the %1 pane belong to no folder of this machine that "
                                "a command may act on (a listing failed, or a saved listing "
                                "names none). List a folder in the pane first.")
                     .arg(pane)};
-    if (folder->empty() || hasControlCharacter(*folder))
+    // A listed folder's path came from the system or from a box that was checked before it
+    // was listed, so a control character in it is the folder's own name.
+    if (folder->path.empty())
         return {std::nullopt,
-                QStringLiteral("The folder of the %1 pane is empty or holds a control "
-                               "character, so no command acts on it.")
+                QStringLiteral("The folder of the %1 pane is empty, so no command acts on it.")
                     .arg(pane)};
     if (!boxEditAllowed && boxText != rows.shownText())
         return {std::nullopt,
@@ -41,7 +66,7 @@ CommandFolder commandFolder(const RowsFolder& rows, const QString& boxText, cons
                                "rows of \"%3\". Press Enter in the box to list the folder it "
                                "names, or put back \"%3\". Nothing was changed.")
                     .arg(pane, withVisibleControls(boxText),
-                         withVisibleControls(nativeToQString(*folder)))};
+                         withVisibleControls(nativeToQString(folder->path)))};
     return {folder, {}};
 }
 
@@ -61,6 +86,14 @@ std::optional<NativeString> savedListingFolder(const QString& pathLine, const Pa
     } catch (const std::exception&) {
         return std::nullopt;
     }
+}
+
+QString noLongerListedMessage(const NativeString& path, const QString& pane)
+{
+    return QStringLiteral("%1 is no longer the folder the pane lists; list it again. (The %2 "
+                          "pane's folder was removed, renamed, made again or swapped for a link "
+                          "since it was listed.) Nothing was changed.")
+        .arg(withVisibleControls(nativeToQString(path)), pane);
 }
 
 bool sameFolder(const NativeString& a, const NativeString& b)

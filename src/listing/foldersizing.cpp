@@ -97,6 +97,8 @@ void FolderSizing::run(unsigned threads)
         // A walk that fails as a whole leaves every size it did not give unknown.
         sizes.clear();
     }
+    // Nothing of the folder stays open once its sizes are in.
+    m_folder.reset();
     // Whatever the walk did not report on the way comes from its result.
     for (size_t i = 0; i < m_subFolders.size(); ++i)
         log(i, i < sizes.size() && sizes.size() == m_subFolders.size()

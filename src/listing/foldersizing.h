@@ -24,9 +24,9 @@ public:
         FolderSize size;
     };
 
-    /// Starts walking `subFolders` of `folder` at once. `changed` is called from the walk's
-    /// threads when new sizes are in or the walk has ended; it must only post to the window's
-    /// thread, and it is called again only after acknowledge().
+    /// Starts walking `subFolders` of `folder` at once; the folder is let go when the walk ends.
+    /// `changed` is called from the walk's threads when new sizes are in or the walk has ended; it
+    /// must only post to the window's thread, and it is called again only after acknowledge().
     FolderSizing(std::shared_ptr<const Folder> folder, std::vector<Entry> subFolders,
                  unsigned threads, std::function<void()> changed);
     /// Stops the walk and waits for its threads.
@@ -47,7 +47,6 @@ public:
     std::vector<Done> doneSince(size_t from) const;
     size_t doneCount() const;
 
-    const Folder& folder() const { return *m_folder; }
     const std::vector<Entry>& subFolders() const { return m_subFolders; }
     /// Bytes counted so far over all folders.
     int64_t bytesCounted() const;

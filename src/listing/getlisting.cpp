@@ -127,6 +127,7 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
         }
         row.created = toSeconds(entry.created);
         row.attributes = entry.attributes;
+        row.identify(entry);
         if (noAccessDates) {
             row.flags |= PaneRow::NoAccessDates;
         } else {
@@ -305,6 +306,7 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
                 row.flags |= PaneRow::CreatedBlank;
             row.created = toSeconds(entry.created);
             row.attributes = entry.attributes;
+            row.identify(entry);
             if (entry.attributes & Attr::Compressed)
                 row.foreColor = RowColor::Blue;
             if (noAccessDates) {

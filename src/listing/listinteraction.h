@@ -27,16 +27,17 @@ struct RowMark {
 };
 RowMark toggledMark(uint32_t foreColor);
 
-/// The native name of a row's entry. A listed row uses the entry's native name, so names that
-/// are not UTF-8 are reached; a row that carries only texts uses its text, and only when that
-/// is a single plain name (not empty, no separator, not "." or "..", not the blank row " ").
-/// Nothing for any other row, and nothing for a name that holds a control character.
+/// The native name of a row's entry. A listed row uses the entry's native name as the system
+/// gave it, so names that are not UTF-8 or hold control bytes are reached; a row that carries
+/// only texts uses its text, and only when that is a single plain name (not empty, no
+/// separator, not "." or "..", not the blank row " ", no control character). Nothing for a row
+/// that stands for no entry, and nothing for any other row.
 std::optional<NativeString> rowEntryName(const PaneRow& row, const QString& text,
                                          const PathRules& rules);
 
 /// The full native path of a row's entry inside `folder`, from rowEntryName(). Nothing when
-/// the row names no entry, and nothing when `folder` is empty or holds a control character:
-/// a path is never made relative to the working folder.
+/// the row names no entry, and nothing when `folder` is empty (a path is never made relative to
+/// the working folder) or holds U+0000.
 std::optional<NativeString> rowEntryPath(const PaneRow& row, const QString& text,
                                          const NativeString& folder, const PathRules& rules);
 

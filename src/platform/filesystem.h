@@ -59,6 +59,34 @@ struct Entry {
     uint64_t inode = 0;
 };
 
+/// What tells one entry of a file system from another while it exists: its device, its inode
+/// and its kind. A name that leads to an entry with other values is no longer the entry that
+/// was listed under it (it was replaced, made again or swapped for a link).
+struct EntryIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    /// The attribute bits that say what it is: Directory, Alias (a link) and System (a device,
+    /// pipe or socket). A plain file has none of them.
+    uint32_t kind = 0;
+    bool operator==(const EntryIdentity&) const = default;
+};
+
+/// The identity of an entry from its single stat call.
+inline EntryIdentity identityOf(const Entry& entry)
+{
+    return {entry.device, entry.inode,
+            entry.attributes & (Attr::Directory | Attr::Alias | Attr::System)};
+}
+
+/// A folder as a listing saw it: the path it was reached by and the folder that path led to.
+struct FolderIdentity {
+    NativeString path;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    /// The path's last name was a symbolic link to the folder when it was listed.
+    bool throughLink = false;
+};
+
 /// How much of a folder's tree could be summed.
 enum class SizeState : uint8_t {
     Complete,   ///< every part was read
@@ -106,6 +134,8 @@ public:
 
     virtual NativeString Path() const = 0;
     virtual NativeString Name() const = 0;
+    /// The path and the folder it led to when this object was got.
+    virtual FolderIdentity Identity() const = 0;
     /// "File Folder" on every system.
     virtual std::string Type() const = 0;
     /// The size of everything beneath the folder. Throws FsError when the folder cannot be read.
@@ -150,6 +180,34 @@ public:
     virtual void Delete(bool force) = 0;
 };
 
+/// A folder a listing saw, opened again for one command. Every act names an entry of this very
+/// folder by its name, whatever happens to the folder's path meanwhile, and no path is joined,
+/// so no length limit but the name's own applies. A name is passed to the system as it is.
+/// Given the identity a listing saw under the name, an act goes ahead only while the name
+/// still leads to that entry: otherwise it touches nothing and returns false. A link is never
+/// followed where anything but a link was listed.
+class FolderHandle {
+public:
+    virtual ~FolderHandle() = default;
+
+    virtual NativeString Path() const = 0;
+    /// The entry `name` leads to now (a link as the link itself); nothing when there is none.
+    /// Throws FsError when the name cannot be looked at.
+    virtual std::optional<Entry> Look(const NativeString& name) const = 0;
+    /// Removes the file `name` (a link as a link). A folder is refused; so is, without
+    /// `force`, a file whose R letter is set (70). A missing name throws 53.
+    virtual bool DeleteFile(const NativeString& name, const EntryIdentity* listed, bool force) = 0;
+    /// Writes the attributes of `name` that differ from its present ones, as
+    /// File::SetAttributes does.
+    virtual bool SetAttributes(const NativeString& name, const EntryIdentity* listed,
+                               uint32_t attributes) = 0;
+    /// Copies the file `name` into `destination` under the same name, as File::Copy does. A
+    /// link that was listed as a link is copied as the file it leads to; where a file was
+    /// listed, a link put in its place is refused.
+    virtual bool CopyFile(const NativeString& name, const EntryIdentity* listed,
+                          FolderHandle& destination, bool overwrite) = 0;
+};
+
 /// A drive object: on POSIX, a mounted file system named by its mount point.
 class Drive {
 public:
@@ -190,6 +248,12 @@ public:
     virtual std::unique_ptr<Folder> GetFolder(const NativeString& path) = 0;
     /// The file a full path names. Throws FsError (53) for a missing file.
     virtual std::unique_ptr<File> GetFile(const NativeString& path) = 0;
+    /// Opens again the folder a listing saw, to act in it: the path is opened without
+    /// following a last link (unless the listing was reached through one) and must lead to the
+    /// same device and inode. Nothing when it no longer leads to that folder (it was removed,
+    /// renamed, made again or swapped for a link); throws FsError when it cannot be opened.
+    /// Nothing stays open once the handle goes.
+    virtual std::unique_ptr<FolderHandle> OpenListedFolder(const FolderIdentity& listed) = 0;
     /// True when a file (not a folder) of that path exists.
     virtual bool FileExists(const NativeString& path) = 0;
     /// The drives a user would pick, for the drive lists.

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace vennic {
 
@@ -69,6 +70,12 @@ struct PaneRow {
         /// The count was stopped before this folder's tree was walked to its end: the size
         /// covers the parts counted (shown in the tool tip).
         SizeStopped = 256,
+        /// The row comes from one stat of its entry: `device` and `inode` say which entry it
+        /// is, so a command can tell whether its name still leads to it.
+        Identified = 512,
+        /// The row stands for no entry (a name the rebuild did not find, a comparison's gap):
+        /// no command acts on it, whatever its text says.
+        Placeholder = 1024,
     };
 
     NativeString nativeName; ///< the entry's name as the system spells it; empty for text rows
@@ -76,6 +83,8 @@ struct PaneRow {
     int64_t created = 0; ///< seconds since the epoch, UTC
     int64_t accessed = 0;
     int64_t modified = 0;
+    uint64_t device = 0; ///< with Identified: the entry's device and inode as listed
+    uint64_t inode = 0;
     uint32_t attributes = 0;
     uint32_t foreColor = RowColor::Black;
     uint16_t typeIndex = 0; ///< index into the listing's table of type texts
@@ -86,6 +95,24 @@ struct PaneRow {
     QString toolTip;
 
     bool isFolder() const { return flags & Folder; }
+    bool isPlaceholder() const { return flags & Placeholder; }
+    /// The identity of the entry the row was listed from, when it was.
+    std::optional<EntryIdentity> identity() const
+    {
+        if (!(flags & Identified))
+            return std::nullopt;
+        return EntryIdentity{device, inode,
+                             attributes & (Attr::Directory | Attr::Alias | Attr::System)};
+    }
+    /// Takes the identity of the entry the row is made from, unless its stat failed.
+    void identify(const Entry& entry)
+    {
+        if (entry.statFailed)
+            return;
+        device = entry.device;
+        inode = entry.inode;
+        flags |= Identified;
+    }
     bool hasTexts() const { return texts != nullptr; }
 };
 

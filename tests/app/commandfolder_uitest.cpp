@@ -230,7 +230,7 @@ TEST_F(CommandFolderTest, ASavedPathLineWithANulDeletesNothingOutsideThePane)
 
     // The same path without the U+0000 is a folder the rows may belong to.
     open(savedListing(m_tmp.pathOf("a"), {"keep.txt"}));
-    EXPECT_EQ(m_form->PaneRowsFolder[0].folder(), std::optional<NativeString>(m_tmp.pathOf("a")));
+    EXPECT_EQ(m_form->PaneRowsFolder[0].path(), std::optional<NativeString>(m_tmp.pathOf("a")));
     // A relative path line names no folder: it would be read from the working folder.
     open(savedListing("a", {"keep.txt"}));
     EXPECT_FALSE(m_form->PaneRowsFolder[0].folder());

@@ -84,7 +84,7 @@ TEST_F(MainFormTest, BothPanesListTheCurrentFolderAlike)
     EXPECT_EQ(m_form->LVFC[0]->text(), QStringLiteral("2 Files, 2 Folders, 110 Bytes"));
     EXPECT_EQ(m_form->LVFC[1]->text(), m_form->LVFC[0]->text());
     EXPECT_TRUE(m_form->SelFile[0]->text().isEmpty());
-    EXPECT_NE(m_form->PaneFolder[0], nullptr);
+    EXPECT_TRUE(m_form->PaneRowsFolder[0].folder());
     EXPECT_NE(m_form->PaneDrive[1], nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -171,7 +171,7 @@ TEST_F(MainFormTest, AFailedListingLeavesNoFolderBehindThePane)
 {
     list(0, m_tmp.pathOf("missing"));
     EXPECT_EQ(m_prompts->messages(), QStringList{QStringLiteral("Path not found76")});
-    EXPECT_EQ(m_form->PaneFolder[0], nullptr);
+    EXPECT_FALSE(m_form->PaneRowsFolder[0].folder());
     EXPECT_EQ(rows(0).rowCount(), 0);
     EXPECT_EQ(m_form->LVFC[0]->text(), QString());
     EXPECT_EQ(m_form->FEX->itemText(0), QStringLiteral("*.*"));

@@ -41,12 +41,22 @@ TEST(AttributeEdit, WritesOnceAndOnlyWhenSomethingChanged)
 {
     FakeFileSystem fake;
     fake.addFile("/a.txt").attributes = Attr::ReadOnly | Attr::Archive;
-    const AttributeEdit edit = AttributeEdit::read(fake, "/a.txt", false, PathStyle::Posix);
-    EXPECT_EQ(edit.write(fake, Attr::ReadOnly), std::nullopt) << "read-only as it was";
+    const auto folder = fake.OpenListedFolder(fake.GetFolder("/")->Identity());
+    ASSERT_TRUE(folder);
+    const std::optional<AttributeEdit> edit =
+        AttributeEdit::read(*folder, "a.txt", std::nullopt, false, PathStyle::Posix);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->write(*folder, Attr::ReadOnly).attributes, std::nullopt) << "as it was";
     EXPECT_EQ(countCalls(fake, "SetAttributes /a.txt"), 0);
 
-    EXPECT_EQ(edit.write(fake, 0), std::optional<uint32_t>(Attr::Archive));
+    EXPECT_EQ(edit->write(*folder, 0).attributes, std::optional<uint32_t>(Attr::Archive));
     EXPECT_EQ(countCalls(fake, "SetAttributes /a.txt"), 1);
+
+    // A file made again under the name is not the one that was read: nothing is written.
+    fake.removeFile("/a.txt", true);
+    fake.addFile("/a.txt").attributes = Attr::ReadOnly;
+    EXPECT_FALSE(edit->write(*folder, 0).stillListed);
+    EXPECT_EQ(fake.entry("/a.txt").attributes, Attr::ReadOnly);
 }
 
 } // namespace

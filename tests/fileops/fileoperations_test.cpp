@@ -6,6 +6,7 @@
 #include "platform/pathrules.h"
 #include "support/asnobody.h"
 #include "support/fakefilesystem.h"
+#include "support/openfolder.h"
 #include "support/tempfolder.h"
 #include "support/writelimit.h"
 
@@ -59,6 +60,11 @@ constexpr int Del = RowImage::SmallDelete;
 
 class FileOperations : public ::testing::Test {
 protected:
+    std::unique_ptr<FolderHandle> folder(const std::string& relative)
+    {
+        return test::openListed(*fs, tmp.pathOf(relative));
+    }
+
     TempFolder tmp;
     std::unique_ptr<FileSystem> fs = makeSystemFileSystem(nullptr);
     PathRules rules{PathStyle::Posix};
@@ -80,8 +86,7 @@ TEST_F(FileOperations, CopyCarriesOutLeftCopyMarksOnlyAndReportsEverySkippedRow)
                        row("right.txt", RowImage::SmallCopyRight), row("", Copy, "../x"),
                        row("", Copy, " "));
 
-    const FileOpOutcome outcome =
-        copyMarkedFiles(*rows, tmp.pathOf("src"), tmp.pathOf("dst"), *fs, rules);
+    const FileOpOutcome outcome = copyMarkedFiles(*rows, *folder("src"), *folder("dst"), rules);
 
     EXPECT_EQ(outcome.done, 2);
     EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dst/a.txt")), "new a");
@@ -105,9 +110,15 @@ TEST_F(FileOperations, FolderTextsGetExactlyOneSeparator)
     fake.addFolder("/dst");
     fake.addFile("/src/b.txt", 5);
     auto fromRoot = listOf(row("a.txt", Copy));
-    EXPECT_EQ(copyMarkedFiles(*fromRoot, "/", "/dst/", fake, rules).done, 1);
+    EXPECT_EQ(copyMarkedFiles(*fromRoot, *test::openListed(fake, "/"),
+                              *test::openListed(fake, "/dst/"), rules)
+                  .done,
+              1);
     auto intoRoot = listOf(row("b.txt", Copy));
-    EXPECT_EQ(copyMarkedFiles(*intoRoot, "/src", "/", fake, rules).done, 1);
+    EXPECT_EQ(copyMarkedFiles(*intoRoot, *test::openListed(fake, "/src"),
+                              *test::openListed(fake, "/"), rules)
+                  .done,
+              1);
     const std::vector<std::string> copies{"Copy /a.txt", "CopyTo /dst/a.txt", "Copy /src/b.txt",
                                           "CopyTo /b.txt"};
     std::vector<std::string> calls;
@@ -124,7 +135,7 @@ TEST_F(FileOperations, CopyOntoItselfIsRefusedWhateverThePathSays)
     auto rows = listOf(row("same.txt", Copy));
     for (const std::string& destination : {"dir", "alias", "dir/../dir/"}) {
         const FileOpOutcome outcome =
-            copyMarkedFiles(*rows, tmp.pathOf("dir"), tmp.pathOf(destination), *fs, rules);
+            copyMarkedFiles(*rows, *folder("dir"), *folder(destination), rules);
         EXPECT_EQ(outcome.done, 0) << destination;
         EXPECT_EQ(outcome.failures.count(), 1) << destination;
         EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dir/same.txt")), "kept");
@@ -141,8 +152,7 @@ TEST_F(FileOperations, CopyFailingPartWayLeavesTheOldDestinationAndGoesOn)
     auto rows = listOf(row("first.txt", Copy), row("big.bin", Copy), row("last.txt", Copy));
     // Every write past 16 KiB fails, as on a full disk.
     const std::optional<int> code = test::runWithWriteLimit(16 * 1024, [&] {
-        const FileOpOutcome outcome =
-            copyMarkedFiles(*rows, tmp.pathOf("src"), tmp.pathOf("dst"), *fs, rules);
+        const FileOpOutcome outcome = copyMarkedFiles(*rows, *folder("src"), *folder("dst"), rules);
         const bool reported = outcome.failures.count() == 1 &&
                               outcome.failures.failures()[0].name == "big.bin" &&
                               outcome.failures.failures()[0].reason.startsWith("Disk full61");
@@ -167,7 +177,8 @@ TEST_F(FileOperations, DestinationWithoutWritePermissionReportsEachFile)
     const auto result = test::runAsNobody([&] {
         auto system = makeSystemFileSystem(nullptr);
         const FileOpOutcome outcome =
-            copyMarkedFiles(*rows, tmp.pathOf("src"), tmp.pathOf("dst"), *system, rules);
+            copyMarkedFiles(*rows, *test::openListed(*system, tmp.pathOf("src")),
+                            *test::openListed(*system, tmp.pathOf("dst")), rules);
         return std::to_string(outcome.done) + " " +
                outcome.failures.message("failed:").toStdString();
     });
@@ -193,7 +204,7 @@ TEST_F(FileOperations, DeleteMarkedRefusesReadOnlyFilesAndFoldersAndDeletesLinks
                        row("kept.txt", Copy), row("sub/", Del), row("link.txt", Del),
                        row("", Del, "../target.txt"));
 
-    const FileOpOutcome outcome = deleteMarkedFiles(*rows, tmp.pathOf("f"), *fs, rules);
+    const FileOpOutcome outcome = deleteMarkedFiles(*rows, *folder("f"), rules);
 
     EXPECT_EQ(outcome.done, 3);
     for (const char* gone : {"f/gone.txt", "f/caf\xe9.txt", "f/link.txt"})
@@ -210,13 +221,12 @@ TEST_F(FileOperations, DeleteAllForcesReadOnlyFilesLeavesFoldersAndGoesOnPastFai
     tmp.file("f/README", 1, 0444);
     tmp.file("f/sub/inner.txt", 1);
     tmp.file("f/z.txt", 1);
-    auto folder = fs->GetFolder(tmp.pathOf("f"));
-    const std::vector<Entry> files = folder->Files();
+    const std::vector<ListedFile> files = listedFiles(fs->GetFolder(tmp.pathOf("f"))->Files());
     ASSERT_EQ(files.size(), 3u);
     // One file goes away before its turn: that failure is reported, the rest still go.
     std::remove(tmp.pathOf("f/a.txt").c_str());
 
-    const FileOpOutcome outcome = deleteAllFiles(files, tmp.pathOf("f"), *fs, rules);
+    const FileOpOutcome outcome = deleteAllFiles(files, *folder("f"));
 
     EXPECT_EQ(outcome.done, 2);
     EXPECT_EQ(outcome.failures.names(), QStringList({"a.txt"}));

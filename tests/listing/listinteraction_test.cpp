@@ -72,7 +72,7 @@ TEST(ListInteraction, TextRowsBecomePathsOnlyWhenTheyAreOnePlainName)
         EXPECT_FALSE(rowEntryPath(row, QString::fromLatin1(bad), "C:\\", windows)) << bad;
 }
 
-TEST(ListInteraction, NoNameOrFolderWithAControlCharacterAndNoEmptyFolderBecomesAPath)
+TEST(ListInteraction, TypedOrSavedNamesWithAControlCharacterAndEmptyFoldersBecomeNoPath)
 {
     const PathRules posix(PathStyle::Posix);
     const PaneRow row = savedRow();
@@ -81,16 +81,20 @@ TEST(ListInteraction, NoNameOrFolderWithAControlCharacterAndNoEmptyFolderBecomes
     for (const QString& bad : {withNul, QStringLiteral("a\nb"), QStringLiteral("tab\there"),
                                QStringLiteral("del\x7f"), QString(QChar(0))})
         EXPECT_FALSE(rowEntryPath(row, bad, "/data", posix)) << bad.toStdString();
+    // A name the folder's own listing gave is the entry's, control bytes and all; a row that
+    // stands for nothing names nothing, whatever its text.
     PaneRow listed;
     listed.nativeName = std::string("line\nbreak");
-    EXPECT_FALSE(rowEntryPath(listed, {}, "/data", posix));
-    EXPECT_FALSE(rowEntryName(listed, {}, posix));
+    EXPECT_EQ(rowEntryPath(listed, {}, "/da\x01ta", posix),
+              std::optional<NativeString>("/da\x01ta/line\nbreak"));
+    PaneRow placeholder = savedRow();
+    placeholder.flags |= PaneRow::Placeholder;
+    EXPECT_FALSE(rowEntryName(placeholder, QStringLiteral("--"), posix));
 
     // An empty folder would make the path relative to the working folder.
     EXPECT_FALSE(rowEntryPath(row, QStringLiteral("report.txt"), "", posix));
     EXPECT_FALSE(
         rowEntryPath(row, QStringLiteral("report.txt"), std::string("/data\0/x", 8), posix));
-    EXPECT_FALSE(rowEntryPath(row, QStringLiteral("report.txt"), "/da\x01ta", posix));
     EXPECT_EQ(rowEntryName(row, QStringLiteral("report.txt"), posix),
               std::optional<NativeString>("report.txt"));
 }

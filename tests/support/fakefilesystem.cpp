@@ -22,6 +22,10 @@ public:
         const NativeString name = FakeFileSystem::nameOf(m_path);
         return name.empty() ? m_path : name;
     }
+    FolderIdentity Identity() const override
+    {
+        return {m_path, self().device, self().inode, false};
+    }
     std::string Type() const override { return "File Folder"; }
     FolderSize Size() const override
     {
@@ -104,6 +108,60 @@ private:
                 result.push_back(child->entry);
         }
         return result;
+    }
+
+    FakeFileSystem& m_fs;
+    NativeString m_path;
+};
+
+/// A listed folder opened again: each act finds the entry by its name in the folder now.
+class FakeFolderHandle : public FolderHandle {
+public:
+    FakeFolderHandle(FakeFileSystem& fs, NativeString path) : m_fs(fs), m_path(std::move(path)) {}
+
+    NativeString Path() const override { return m_path; }
+    std::optional<Entry> Look(const NativeString& name) const override
+    {
+        const auto* node = m_fs.find(FakeFileSystem::join(m_path, name));
+        if (!node)
+            return std::nullopt;
+        return node->entry;
+    }
+    bool DeleteFile(const NativeString& name, const EntryIdentity* listed, bool force) override
+    {
+        if (!stillListed(name, listed))
+            return false;
+        m_fs.removeFile(FakeFileSystem::join(m_path, name), force);
+        return true;
+    }
+    bool SetAttributes(const NativeString& name, const EntryIdentity* listed,
+                       uint32_t attributes) override
+    {
+        if (!stillListed(name, listed))
+            return false;
+        const NativeString path = FakeFileSystem::join(m_path, name);
+        m_fs.record("SetAttributes", path);
+        m_fs.check(FakeFileSystem::Op::SetAttributes, path);
+        m_fs.node(path).entry.attributes = attributes;
+        return true;
+    }
+    bool CopyFile(const NativeString& name, const EntryIdentity* listed, FolderHandle& destination,
+                  bool overwrite) override
+    {
+        if (!stillListed(name, listed))
+            return false;
+        m_fs.copyFile(FakeFileSystem::join(m_path, name),
+                      FakeFileSystem::join(destination.Path(), name), overwrite);
+        return true;
+    }
+
+private:
+    bool stillListed(const NativeString& name, const EntryIdentity* listed) const
+    {
+        const std::optional<Entry> now = Look(name);
+        if (!now)
+            throw FsError(FsErrorNumber::FileNotFound, text(FakeFileSystem::join(m_path, name)));
+        return !listed || identityOf(*now) == *listed;
     }
 
     FakeFileSystem& m_fs;
@@ -449,6 +507,16 @@ FolderSize FakeFileSystem::folderSize(const NativeString& path) const
             total.state = SizeState::Partial;
     }
     return total;
+}
+
+std::unique_ptr<FolderHandle> FakeFileSystem::OpenListedFolder(const FolderIdentity& listed)
+{
+    record("OpenListedFolder", listed.path);
+    const Node* found = find(normalized(listed.path));
+    if (!found || !found->entry.isFolder || found->entry.inode != listed.inode ||
+        found->entry.device != listed.device)
+        return nullptr;
+    return std::make_unique<FakeFolderHandle>(*this, normalized(listed.path));
 }
 
 void FakeFileSystem::writeVolumeName(DriveState& drive, const std::string& name)

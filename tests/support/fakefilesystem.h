@@ -93,6 +93,7 @@ public:
     std::unique_ptr<Drive> GetDrive(const NativeString& driveName) override;
     std::unique_ptr<Folder> GetFolder(const NativeString& path) override;
     std::unique_ptr<File> GetFile(const NativeString& path) override;
+    std::unique_ptr<FolderHandle> OpenListedFolder(const FolderIdentity& listed) override;
     bool FileExists(const NativeString& path) override;
     std::vector<DriveListEntry> Drives() override;
     NativeString DrivePart(const NativeString& path) override;

@@ -22,6 +22,10 @@ public:
     {
         return m_fake.GetFile(path);
     }
+    std::unique_ptr<FolderHandle> OpenListedFolder(const FolderIdentity& listed) override
+    {
+        return m_fake.OpenListedFolder(listed);
+    }
     bool FileExists(const NativeString& path) override { return m_fake.FileExists(path); }
     std::vector<DriveListEntry> Drives() override { return m_fake.Drives(); }
     NativeString DrivePart(const NativeString& path) override { return m_fake.DrivePart(path); }

@@ -1,5 +1,6 @@
 #include "platform/posix/filecopy_posix.h"
 
+#include "platform/posix/direntries_posix.h"
 #include "platform/posix/statcounter.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <string_view>
 #include <vector>
 
 namespace vennic {
@@ -21,12 +23,19 @@ namespace {
 // Closes a descriptor when the scope ends.
 struct FdGuard {
     int fd = -1;
+    FdGuard() = default;
+    explicit FdGuard(int f) : fd(f) {}
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
     ~FdGuard()
     {
         if (fd >= 0)
             ::close(fd);
     }
 };
+
+// Blocks of a copy: large enough to cost nothing, small enough that a watcher hears often.
+constexpr size_t kCopyBlock = 8 << 20;
 
 // The error of a failed write to the copy. A file-size limit (EFBIG) is the same thing as a
 // full disk to the user: the copy does not fit.
@@ -38,23 +47,49 @@ FsError writeError(int err, const NativeString& destination)
     return FsError::fromErrno(err, false, detail);
 }
 
-// A hidden name for the temporary file that no other copy in this or another process picks.
+// A hidden name for a temporary file that no other copy in this or another process picks.
 std::string temporaryName()
 {
     static std::atomic<unsigned> counter{0};
     static thread_local std::mt19937 random{std::random_device{}()};
-    char name[64];
-    std::snprintf(name, sizeof name, ".vennic-copy-%d-%u-%08x.tmp", static_cast<int>(getpid()),
-                  counter.fetch_add(1), static_cast<unsigned>(random()));
+    char name[80];
+    std::snprintf(name, sizeof name, "%s%d-%u-%08x%s", kCopyTemporaryPrefix,
+                  static_cast<int>(getpid()), counter.fetch_add(1), static_cast<unsigned>(random()),
+                  kCopyTemporarySuffix);
     return name;
 }
 
-bool copyRange(int from, int to, const NativeString& destination, bool& fallBack)
+bool isTemporaryName(std::string_view name)
 {
+    const std::string_view prefix = kCopyTemporaryPrefix;
+    const std::string_view suffix = kCopyTemporarySuffix;
+    return name.size() > prefix.size() + suffix.size() && name.substr(0, prefix.size()) == prefix &&
+           name.substr(name.size() - suffix.size()) == suffix;
+}
+
+// Marks a temporary as being written: the lock goes with the writer, however it ends, so a
+// temporary that can be locked has no writer. Where the file system keeps no locks, nothing
+// marks it, and nobody removes it.
+void lockAsWriting(int fd)
+{
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ::fcntl(fd, F_OFD_SETLK, &lock);
+}
+
+bool copyRange(int from, int to, const NativeString& destination, const CopyOptions& options,
+               bool& fallBack)
+{
+    int64_t done = 0;
     for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-        if (n > 0)
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kCopyBlock, 0);
+        if (n > 0) {
+            done += n;
+            if (options.afterBlock)
+                options.afterBlock(done);
             continue;
+        }
         if (n == 0)
             return true;
         const int err = errno;
@@ -62,7 +97,8 @@ bool copyRange(int from, int to, const NativeString& destination, bool& fallBack
             continue;
         // File systems and kernels that cannot copy between these files fall back to plain
         // reads and writes; nothing has been written when they say so.
-        if (err == EXDEV || err == ENOSYS || err == EINVAL || err == EOPNOTSUPP || err == EBADF) {
+        if (done == 0 &&
+            (err == EXDEV || err == ENOSYS || err == EINVAL || err == EOPNOTSUPP || err == EBADF)) {
             fallBack = true;
             return false;
         }
@@ -70,9 +106,11 @@ bool copyRange(int from, int to, const NativeString& destination, bool& fallBack
     }
 }
 
-void copyByReadWrite(int from, int to, const NativeString& source, const NativeString& destination)
+void copyByReadWrite(int from, int to, const NativeString& source, const NativeString& destination,
+                     const CopyOptions& options)
 {
     std::vector<char> buffer(256 * 1024);
+    int64_t total = 0;
     for (;;) {
         const ssize_t got = ::read(from, buffer.data(), buffer.size());
         if (got < 0) {
@@ -94,19 +132,22 @@ void copyByReadWrite(int from, int to, const NativeString& source, const NativeS
             }
             done += put;
         }
+        total += got;
+        if (options.afterBlock)
+            options.afterBlock(total);
     }
 }
 
 // Writes the whole copy into the open temporary file and makes it durable.
 void fillCopy(int from, int to, const struct stat& sourceStat, const NativeString& source,
-              const NativeString& destination)
+              const NativeString& destination, const CopyOptions& options)
 {
     bool fallBack = false;
-    if (!copyRange(from, to, destination, fallBack) && fallBack) {
+    if (!copyRange(from, to, destination, options, fallBack) && fallBack) {
         if (::lseek(from, 0, SEEK_SET) != 0 || ::ftruncate(to, 0) != 0 ||
             ::lseek(to, 0, SEEK_SET) != 0)
             throw writeError(errno, destination);
-        copyByReadWrite(from, to, source, destination);
+        copyByReadWrite(from, to, source, destination, options);
     }
     if (::fchmod(to, sourceStat.st_mode & 0777) != 0)
         throw writeError(errno, destination);
@@ -117,10 +158,24 @@ void fillCopy(int from, int to, const struct stat& sourceStat, const NativeStrin
         throw writeError(errno, destination);
 }
 
+// Gives an unnamed file the name `name` in `dirFd`; fails on an existing name.
+bool linkUnnamed(int fd, int dirFd, const char* name)
+{
+    if (::linkat(fd, "", dirFd, name, AT_EMPTY_PATH) == 0)
+        return true;
+    // Linking a descriptor itself needs a privilege; its entry in /proc does the same for
+    // the file's owner.
+    if (errno != ENOENT && errno != EPERM && errno != EACCES)
+        return false;
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, self, dirFd, name, AT_SYMLINK_FOLLOW) == 0;
+}
+
 // Gives the finished temporary file its real name. Without overwrite a file that appeared
 // meanwhile is not replaced either; where the file system cannot rename without replacing, a
 // second hard link does the same (it fails on an existing name).
-bool publish(int dirFd, const std::string& temporary, const NativeString& name, bool overwrite)
+bool publishNamed(int dirFd, const std::string& temporary, const NativeString& name, bool overwrite)
 {
     if (overwrite)
         return ::renameat(dirFd, temporary.c_str(), dirFd, name.c_str()) == 0;
@@ -139,9 +194,151 @@ bool publish(int dirFd, const std::string& temporary, const NativeString& name, 
     throw FsError(number, detail);
 }
 
+// Refuses a destination the copy would damage: a link, a folder, the source itself, a
+// read-only file, or any file without `overwrite`.
+void checkDestination(int toDir, const NativeString& name, const struct stat& sourceStat,
+                      const NativeString& shown, bool overwrite)
+{
+    struct statx target {};
+    if (countedStatx(toDir, name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE | STATX_INO,
+                     &target) != 0) {
+        if (errno == ENOENT)
+            return;
+        const int err = errno;
+        throw FsError::fromErrno(err, false, shown + ": " + std::strerror(err));
+    }
+    if (S_ISLNK(target.stx_mode))
+        refuse(FsErrorNumber::PathFileAccessError,
+               "the destination " + shown +
+                   " is a symbolic link; a copy never writes through a link");
+    if (S_ISDIR(target.stx_mode))
+        refuse(FsErrorNumber::PathFileAccessError, "the destination " + shown + " is a folder");
+    if (target.stx_dev_major == major(sourceStat.st_dev) &&
+        target.stx_dev_minor == minor(sourceStat.st_dev) && target.stx_ino == sourceStat.st_ino)
+        refuse(FsErrorNumber::PathFileAccessError,
+               "the source and the destination " + shown + " are the same file");
+    if (!overwrite)
+        refuse(FsErrorNumber::FileAlreadyExists, shown + " already exists");
+    if (!(target.stx_mode & S_IWUSR))
+        refuse(FsErrorNumber::PermissionDenied, "the destination " + shown + " is read-only");
+}
+
+// The copy written into an unnamed file, which takes its name only once it is whole. False
+// when the file system offers no unnamed files; nothing was written then.
+bool copyUnnamed(int from, const struct stat& sourceStat, const NativeString& shownSource,
+                 int toDir, const NativeString& name, const NativeString& shown, bool overwrite,
+                 const CopyOptions& options)
+{
+    FdGuard to(::openat(toDir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (to.fd < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL || errno == ENOENT)
+            return false;
+        const int err = errno;
+        throw FsError::fromErrno(err, false,
+                                 "cannot create the copy " + shown + ": " + std::strerror(err));
+    }
+    lockAsWriting(to.fd);
+    fillCopy(from, to.fd, sourceStat, shownSource, shown, options);
+    if (!overwrite) {
+        if (!linkUnnamed(to.fd, toDir, name.c_str())) {
+            const int err = errno;
+            if (err == EEXIST)
+                refuse(FsErrorNumber::FileAlreadyExists, shown + " already exists");
+            throw FsError::fromErrno(err, false,
+                                     "cannot name " + shown + ": " + std::strerror(err));
+        }
+        return true;
+    }
+    // Replacing takes a rename, which needs a name to rename from: the whole copy gets a
+    // temporary one for that moment, still locked as being written.
+    std::string temporary;
+    bool linked = false;
+    for (int attempt = 0; attempt < 100 && !linked; ++attempt) {
+        temporary = temporaryName();
+        linked = linkUnnamed(to.fd, toDir, temporary.c_str());
+        if (!linked && errno != EEXIST)
+            break;
+    }
+    if (!linked) {
+        const int err = errno;
+        throw FsError::fromErrno(err, false, "cannot name " + shown + ": " + std::strerror(err));
+    }
+    if (::renameat(toDir, temporary.c_str(), toDir, name.c_str()) != 0) {
+        const int err = errno;
+        ::unlinkat(toDir, temporary.c_str(), 0);
+        throw FsError::fromErrno(err, false, "cannot replace " + shown + ": " + std::strerror(err));
+    }
+    return true;
+}
+
+void copyNamed(int from, const struct stat& sourceStat, const NativeString& shownSource, int toDir,
+               const NativeString& name, const NativeString& shown, bool overwrite,
+               const CopyOptions& options)
+{
+    std::string temporary;
+    FdGuard to;
+    for (int attempt = 0; attempt < 100 && to.fd < 0; ++attempt) {
+        temporary = temporaryName();
+        to.fd = ::openat(toDir, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (to.fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (to.fd < 0) {
+        const int err = errno;
+        throw FsError::fromErrno(err, false,
+                                 "cannot create the copy " + shown + ": " + std::strerror(err));
+    }
+    lockAsWriting(to.fd);
+    try {
+        fillCopy(from, to.fd, sourceStat, shownSource, shown, options);
+        // The name changes while the lock is still held, so no sweep takes the whole copy.
+        if (!publishNamed(toDir, temporary, name, overwrite)) {
+            const int err = errno;
+            throw FsError::fromErrno(err, false,
+                                     "cannot replace " + shown + ": " + std::strerror(err));
+        }
+    } catch (...) {
+        ::unlinkat(toDir, temporary.c_str(), 0);
+        throw;
+    }
+}
+
+// The folder of a full file path and the file's name in it.
+std::pair<NativeString, NativeString> splitPath(const NativeString& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == NativeString::npos)
+        return {NativeString("."), path};
+    return {slash == 0 ? NativeString("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
 } // namespace
 
-void copyFileSafely(const NativeString& source, const NativeString& destination, bool overwrite)
+void copyOpenFile(int from, const struct stat& sourceStat, const NativeString& shownSource,
+                  int toDir, const NativeString& name, const NativeString& shownDestination,
+                  bool overwrite, const CopyOptions& options)
+{
+    if (name.empty() || name == "." || name == ".." || name.find('/') != NativeString::npos)
+        refuse(FsErrorNumber::PathFileAccessError, shownDestination + " names no file");
+    if (!S_ISREG(sourceStat.st_mode))
+        refuse(FsErrorNumber::PathFileAccessError, shownSource + " is not a regular file");
+    checkDestination(toDir, name, sourceStat, shownDestination, overwrite);
+    const bool unnamed =
+        options.unnamedTemporary && copyUnnamed(from, sourceStat, shownSource, toDir, name,
+                                                shownDestination, overwrite, options);
+    if (!unnamed) {
+        if (!options.staleRemoved || !*options.staleRemoved)
+            removeStaleCopyTemporaries(toDir);
+        if (options.staleRemoved)
+            *options.staleRemoved = true;
+        copyNamed(from, sourceStat, shownSource, toDir, name, shownDestination, overwrite, options);
+    }
+    // The new name is durable only once the folder itself is flushed.
+    ::fsync(toDir);
+}
+
+void copyFileSafely(const NativeString& source, const NativeString& destination, bool overwrite,
+                    const CopyOptions& options)
 {
     // Devices, pipes and sockets are refused before they are opened (opening one can block or
     // act on the device); one put in the file's place meanwhile is opened without waiting and
@@ -150,7 +347,7 @@ void copyFileSafely(const NativeString& source, const NativeString& destination,
     if (countedStatx(AT_FDCWD, source.c_str(), 0, STATX_TYPE, &kind) == 0 &&
         !S_ISREG(kind.stx_mode))
         refuse(FsErrorNumber::PathFileAccessError, source + " is not a regular file");
-    FdGuard from{::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
+    FdGuard from(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (from.fd < 0) {
         const int err = errno;
         throw FsError::fromErrno(err, false, "cannot open " + source + ": " + std::strerror(err));
@@ -162,17 +359,11 @@ void copyFileSafely(const NativeString& source, const NativeString& destination,
         refuse(FsErrorNumber::PathFileAccessError, source + " is not a regular file");
     ::fcntl(from.fd, F_SETFL, 0);
 
-    const size_t slash = destination.rfind('/');
-    const NativeString folder = slash == NativeString::npos ? NativeString(".")
-                                : slash == 0                ? NativeString("/")
-                                                            : destination.substr(0, slash);
-    const NativeString name =
-        slash == NativeString::npos ? destination : destination.substr(slash + 1);
+    const auto [folder, name] = splitPath(destination);
     if (name.empty() || name == "." || name == "..")
         refuse(FsErrorNumber::PathFileAccessError, destination + " names no file");
-
     // A folder that may be written but not listed is still a place for the copy.
-    FdGuard dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    FdGuard dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.fd < 0 && errno == EACCES)
         dir.fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir.fd < 0) {
@@ -180,63 +371,43 @@ void copyFileSafely(const NativeString& source, const NativeString& destination,
         throw FsError::fromErrno(err, true,
                                  "cannot open the folder " + folder + ": " + std::strerror(err));
     }
+    copyOpenFile(from.fd, sourceStat, source, dir.fd, name, destination, overwrite, options);
+}
 
-    struct statx target {};
-    const bool exists = countedStatx(dir.fd, name.c_str(), AT_SYMLINK_NOFOLLOW,
-                                     STATX_TYPE | STATX_MODE | STATX_INO, &target) == 0;
-    if (exists) {
-        if (S_ISLNK(target.stx_mode))
-            refuse(FsErrorNumber::PathFileAccessError,
-                   "the destination " + destination +
-                       " is a symbolic link; a copy never writes through a link");
-        if (S_ISDIR(target.stx_mode))
-            refuse(FsErrorNumber::PathFileAccessError,
-                   "the destination " + destination + " is a folder");
-        if (target.stx_dev_major == major(sourceStat.st_dev) &&
-            target.stx_dev_minor == minor(sourceStat.st_dev) && target.stx_ino == sourceStat.st_ino)
-            refuse(FsErrorNumber::PathFileAccessError,
-                   "the source and the destination " + destination + " are the same file");
-        if (!overwrite)
-            refuse(FsErrorNumber::FileAlreadyExists, destination + " already exists");
-        if (!(target.stx_mode & S_IWUSR))
-            refuse(FsErrorNumber::PermissionDenied,
-                   "the destination " + destination + " is read-only");
-    } else if (errno != ENOENT) {
-        const int err = errno;
-        throw FsError::fromErrno(err, false, destination + ": " + std::strerror(err));
+int removeStaleCopyTemporaries(int dirFd)
+{
+    // A descriptor of its own, so the caller's read position stays; a folder that cannot be
+    // listed keeps what it has.
+    FdGuard dir(::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd < 0)
+        return 0;
+    std::vector<std::string> candidates;
+    std::vector<char> buffer(DirEntries::kBufferSize);
+    DirEntries entries(dir.fd, buffer.data(), buffer.size());
+    while (entries.next())
+        if (isTemporaryName(entries.name()))
+            candidates.emplace_back(entries.name());
+    int removed = 0;
+    for (const std::string& name : candidates) {
+        FdGuard file(::openat(dir.fd, name.c_str(),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat opened {};
+        if (file.fd < 0 || ::fstat(file.fd, &opened) != 0 || !S_ISREG(opened.st_mode))
+            continue;
+        // A read lock is refused while the writer holds its write lock.
+        struct flock lock {};
+        lock.l_type = F_RDLCK;
+        lock.l_whence = SEEK_SET;
+        if (::fcntl(file.fd, F_OFD_SETLK, &lock) != 0)
+            continue;
+        // Only the very file that was found free goes.
+        struct stat now {};
+        if (::fstatat(dir.fd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+            now.st_dev == opened.st_dev && now.st_ino == opened.st_ino &&
+            ::unlinkat(dir.fd, name.c_str(), 0) == 0)
+            ++removed;
     }
-
-    std::string temporary;
-    FdGuard to;
-    for (int attempt = 0; attempt < 100 && to.fd < 0; ++attempt) {
-        temporary = temporaryName();
-        to.fd = ::openat(dir.fd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (to.fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (to.fd < 0) {
-        const int err = errno;
-        throw FsError::fromErrno(err, false,
-                                 "cannot create a file in " + folder + ": " + std::strerror(err));
-    }
-
-    try {
-        fillCopy(from.fd, to.fd, sourceStat, source, destination);
-        const int closed = ::close(to.fd);
-        to.fd = -1;
-        if (closed != 0)
-            throw writeError(errno, destination);
-        if (!publish(dir.fd, temporary, name, overwrite)) {
-            const int err = errno;
-            throw FsError::fromErrno(err, false,
-                                     "cannot replace " + destination + ": " + std::strerror(err));
-        }
-    } catch (...) {
-        ::unlinkat(dir.fd, temporary.c_str(), 0);
-        throw;
-    }
-    // The new name is durable only once the folder itself is flushed.
-    ::fsync(dir.fd);
+    return removed;
 }
 
 } // namespace vennic

@@ -6,6 +6,7 @@
 #include "platform/posix/drive_posix.h"
 #include "platform/posix/file_posix.h"
 #include "platform/posix/folder_posix.h"
+#include "platform/posix/folderhandle_posix.h"
 
 namespace vennic {
 
@@ -36,6 +37,11 @@ public:
     std::unique_ptr<File> GetFile(const NativeString& path) override
     {
         return PosixFile::open(path, m_typeNamer);
+    }
+
+    std::unique_ptr<FolderHandle> OpenListedFolder(const FolderIdentity& listed) override
+    {
+        return PosixFolderHandle::open(listed);
     }
 
     bool FileExists(const NativeString& path) override { return posixFileExists(path); }

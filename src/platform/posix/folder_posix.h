@@ -25,6 +25,10 @@ public:
 
     NativeString Path() const override { return m_path; }
     NativeString Name() const override;
+    FolderIdentity Identity() const override
+    {
+        return {m_path, m_self.device, m_self.inode, m_self.isSymlink};
+    }
     std::string Type() const override { return "File Folder"; }
     FolderSize Size() const override;
     FileTime DateCreated() const override { return m_self.created; }
