@@ -11,6 +11,11 @@ bool ScriptedPrompts::confirm(const QString& title, const QString& text, const Q
                               const QString&)
 {
     m_shown.push_back({QStringLiteral("confirm"), title, text});
+    if (!m_during.empty()) {
+        const std::function<void()> act = std::move(m_during.front());
+        m_during.pop_front();
+        act();
+    }
     if (m_confirms.empty())
         return false;
     const bool ok = m_confirms.front();

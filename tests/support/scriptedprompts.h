@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace vennic::test {
@@ -27,6 +28,9 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
 
     void answerConfirm(bool ok) { m_confirms.push_back(ok); }
+    /// Runs `act` while the next confirmation is open, before it is answered: what another
+    /// process does while the user reads the question.
+    void duringNextConfirm(std::function<void()> act) { m_during.push_back(std::move(act)); }
     void answerFile(std::optional<QString> file) { m_files.push_back(std::move(file)); }
 
     /// The texts of the message boxes shown, in order.
@@ -41,6 +45,7 @@ private:
 
     std::deque<Shown> m_shown;
     std::deque<bool> m_confirms;
+    std::deque<std::function<void()>> m_during;
     std::deque<std::optional<QString>> m_files;
     std::deque<FileDialogRequest> m_requests;
 };
