@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileops/fileoperations.h"
 #include "fileops/rowsfolder.h"
 #include "output/listingprinter.h"
 #include "output/printedlisting.h"
@@ -198,6 +199,9 @@ public:
     /// giving nothing when it is no longer the folder the pane lists or cannot be opened.
     std::unique_ptr<FolderHandle> openPaneFolderOrSay(int index, FileSystem& fileSystem,
                                                       bool boxEditAllowed = false);
+    /// Asks, when marked files of the left pane would replace files of the right pane's
+    /// folder, whether to replace or skip them. Nothing when the copy is cancelled or refused.
+    std::optional<CopyChoice> askCopyChoice();
 
     // --- Navigation and list interaction ---
     // The "Action" menu of the lists.

@@ -122,6 +122,10 @@ void MainForm::CopyBtn_Click()
     if (!rowsWithImage(*LV1Rows[0], RowImage::SmallCopyLeft).empty()) {
         // The files are those the left pane shows, and they go to the folder the right pane
         // shows; with either refused nothing is copied and the marks stay for another try.
+        std::optional<CopyChoice> choice = askCopyChoice();
+        if (!choice)
+            return;
+        // The folders are opened again once the question is answered.
         const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
         const std::unique_ptr<FolderHandle> source = openPaneFolderOrSay(0, *fileSystem);
         if (!source)
@@ -130,7 +134,7 @@ void MainForm::CopyBtn_Click()
         if (!destination)
             return;
         destinationPath = destination->Path();
-        outcome = copyMarkedFiles(*LV1Rows[0], *source, *destination, PathRules());
+        outcome = copyMarkedFiles(*LV1Rows[0], *source, *destination, PathRules(), *choice);
     }
     GetListing(0);
     // The right pane shows the folder the copies went to.
@@ -140,8 +144,35 @@ void MainForm::CopyBtn_Click()
         m_prompts->message(outcome.failures.message(
             QStringLiteral("%1 of the marked files could not be copied to %2:")
                 .arg(outcome.failures.count())
-                .arg(withVisibleControls(
-                    nativeToQString(destinationPath.value_or(NativeString()))))));
+                .arg(withVisibleControls(nativeToQString(destinationPath.value_or(NativeString()))))));
+}
+
+std::optional<CopyChoice> MainForm::askCopyChoice()
+{
+    std::vector<Replacement> replacements;
+    QString folder;
+    {
+        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
+        const std::unique_ptr<FolderHandle> source = openPaneFolderOrSay(0, *fileSystem);
+        if (!source)
+            return std::nullopt;
+        const std::unique_ptr<FolderHandle> destination = openPaneFolderOrSay(1, *fileSystem);
+        if (!destination)
+            return std::nullopt;
+        replacements = replacementsOf(*LV1Rows[0], *source, *destination, PathRules());
+        folder = withVisibleControls(nativeToQString(destination->Path()));
+    }
+    if (replacements.empty())
+        return CopyChoice{};
+    // No file of the destination is replaced unless the user saw it and agreed.
+    const int answer = m_prompts->choose(
+        QStringLiteral("Vennic - Replace Files"), replacementQuestion(replacements, folder),
+        {QStringLiteral("Replace"), QStringLiteral("Skip"), QStringLiteral("Cancel")});
+    if (answer == 0)
+        return CopyChoice::replacing(replacements);
+    if (answer == 1)
+        return CopyChoice::skipping(replacements);
+    return std::nullopt;
 }
 
 void MainForm::DelBtn_Click()

@@ -78,6 +78,7 @@ PaneRow copyOfRow(const PaneRow& row)
     copy.modified = row.modified;
     copy.device = row.device;
     copy.inode = row.inode;
+    copy.birth = row.birth;
     copy.attributes = row.attributes;
     copy.foreColor = row.foreColor;
     copy.typeIndex = row.typeIndex;

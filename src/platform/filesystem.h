@@ -57,17 +57,21 @@ struct Entry {
     bool statFailed = false; // beside the other flags: a listing holds millions of entries
     uint64_t device = 0;
     uint64_t inode = 0;
+    /// The birth time in nanoseconds since the epoch, where the file system keeps one; else 0.
+    int64_t birth = 0;
 };
 
-/// What tells one entry of a file system from another while it exists: its device, its inode
-/// and its kind. A name that leads to an entry with other values is no longer the entry that
-/// was listed under it (it was replaced, made again or swapped for a link).
+/// What tells one entry of a file system from another: its device, its inode, its kind and,
+/// where the file system keeps one, its birth time (an inode number freed by a removal may be
+/// given to the next file made). A name that leads to an entry with other values is no longer
+/// the entry that was listed under it (it was replaced, made again or swapped for a link).
 struct EntryIdentity {
     uint64_t device = 0;
     uint64_t inode = 0;
     /// The attribute bits that say what it is: Directory, Alias (a link) and System (a device,
     /// pipe or socket). A plain file has none of them.
     uint32_t kind = 0;
+    int64_t birth = 0;
     bool operator==(const EntryIdentity&) const = default;
 };
 
@@ -75,7 +79,7 @@ struct EntryIdentity {
 inline EntryIdentity identityOf(const Entry& entry)
 {
     return {entry.device, entry.inode,
-            entry.attributes & (Attr::Directory | Attr::Alias | Attr::System)};
+            entry.attributes & (Attr::Directory | Attr::Alias | Attr::System), entry.birth};
 }
 
 /// A folder as a listing saw it: the path it was reached by and the folder that path led to.
@@ -83,6 +87,7 @@ struct FolderIdentity {
     NativeString path;
     uint64_t device = 0;
     uint64_t inode = 0;
+    int64_t birth = 0; ///< as in EntryIdentity
     /// The path's last name was a symbolic link to the folder when it was listed.
     bool throughLink = false;
 };
@@ -203,9 +208,12 @@ public:
                                uint32_t attributes) = 0;
     /// Copies the file `name` into `destination` under the same name, as File::Copy does. A
     /// link that was listed as a link is copied as the file it leads to; where a file was
-    /// listed, a link put in its place is refused.
+    /// listed, a link put in its place is refused. With `overwrite` and `replacing`, a file of
+    /// the destination is replaced only while it is that very file as the user saw it (the
+    /// same entry, size and modified time); another one there is refused (58).
     virtual bool CopyFile(const NativeString& name, const EntryIdentity* listed,
-                          FolderHandle& destination, bool overwrite) = 0;
+                          FolderHandle& destination, bool overwrite,
+                          const Entry* replacing = nullptr) = 0;
 };
 
 /// A drive object: on POSIX, a mounted file system named by its mount point.

@@ -83,8 +83,9 @@ struct PaneRow {
     int64_t created = 0; ///< seconds since the epoch, UTC
     int64_t accessed = 0;
     int64_t modified = 0;
-    uint64_t device = 0; ///< with Identified: the entry's device and inode as listed
+    uint64_t device = 0; ///< with Identified: the entry's device, inode and birth as listed
     uint64_t inode = 0;
+    int64_t birth = 0;
     uint32_t attributes = 0;
     uint32_t foreColor = RowColor::Black;
     uint16_t typeIndex = 0; ///< index into the listing's table of type texts
@@ -102,7 +103,7 @@ struct PaneRow {
         if (!(flags & Identified))
             return std::nullopt;
         return EntryIdentity{device, inode,
-                             attributes & (Attr::Directory | Attr::Alias | Attr::System)};
+                             attributes & (Attr::Directory | Attr::Alias | Attr::System), birth};
     }
     /// Takes the identity of the entry the row is made from, unless its stat failed.
     void identify(const Entry& entry)
@@ -111,6 +112,7 @@ struct PaneRow {
             return;
         device = entry.device;
         inode = entry.inode;
+        birth = entry.birth;
         flags |= Identified;
     }
     bool hasTexts() const { return texts != nullptr; }

@@ -5,6 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+#include <vector>
+
 namespace vennic {
 
 namespace {
@@ -43,6 +46,22 @@ bool WidgetPrompts::confirm(const QString& title, const QString& text, const QSt
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == ok;
+}
+
+int WidgetPrompts::choose(const QString& title, const QString& text, const QStringList& answers)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, m_parent);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QPushButton*> buttons;
+    for (const QString& answer : answers)
+        buttons.push_back(box.addButton(answer, QMessageBox::ActionRole));
+    if (buttons.empty())
+        return -1;
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? int(buttons.size()) - 1 : int(chosen - buttons.begin());
 }
 
 std::optional<QString> WidgetPrompts::openFileName(const FileDialogRequest& request)

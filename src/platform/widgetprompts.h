@@ -15,6 +15,7 @@ public:
     void message(const QString& text, const QString& title = {}) override;
     bool confirm(const QString& title, const QString& text, const QString& okText,
                  const QString& cancelText) override;
+    int choose(const QString& title, const QString& text, const QStringList& answers) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
 

@@ -92,9 +92,12 @@ TEST_F(FileOpsFormTest, CopyCarriesOutLeftMarksAndBothPanesShowTheResult)
     mark(1, "r.txt", &MainForm::LVCopy_Click);
     const int rightRows = rows(1).rowCount();
 
+    m_prompts->answerChoice(0); // "Replace" the right pane's a.txt
     m_form->CopyBtn_Click();
 
     EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
+    ASSERT_EQ(m_prompts->shown().front().kind, "choose");
+    EXPECT_TRUE(m_prompts->shown().front().text.startsWith("1 marked file would replace"));
     EXPECT_EQ(content("right/a.txt"), "new a");
     EXPECT_EQ(content("right/b.txt"), "b");
     EXPECT_EQ(content("right/caf\xe9.txt"), "bytes");
@@ -113,6 +116,44 @@ TEST_F(FileOpsFormTest, CopyCarriesOutLeftMarksAndBothPanesShowTheResult)
     m_form->CopyBtn_Click();
     EXPECT_EQ(image(0, "c.txt"), RowImage::SmallBlank);
     EXPECT_FALSE(exists("right/c.txt"));
+}
+
+TEST_F(FileOpsFormTest, CopyAsksBeforeItReplacesAndReplacesOnlyWhatWasShown)
+{
+    m_tmp.fileWithContent("right/b.txt", "right's newer b");
+    m_tmp.setTimes("right/b.txt", std::chrono::system_clock::now(),
+                   std::chrono::system_clock::now() + std::chrono::hours(1));
+    m_form->GetListing(1);
+    const auto markBoth = [&] {
+        mark(0, "a.txt", &MainForm::LVCopy_Click);
+        mark(0, "b.txt", &MainForm::LVCopy_Click);
+        mark(0, "c.txt", &MainForm::LVCopy_Click);
+    };
+    // Cancel copies nothing; the question names both files, the newer one so.
+    markBoth();
+    m_form->CopyBtn_Click();
+    const QString question = m_prompts->shown().back().text;
+    EXPECT_TRUE(question.startsWith("2 marked files would replace files of ")) << question.toStdString();
+    EXPECT_EQ(question.count("which is newer"), 1) << question.toStdString();
+    EXPECT_FALSE(exists("right/c.txt"));
+
+    // Skip copies the rest and keeps the files that would have been replaced.
+    m_prompts->answerChoice(1);
+    m_form->CopyBtn_Click();
+    EXPECT_TRUE(exists("right/c.txt"));
+    EXPECT_EQ(content("right/b.txt"), "right's newer b");
+
+    // A file put under the name after the question is not the one agreed to: it stays.
+    markBoth();
+    m_prompts->answerChoice(0);
+    m_prompts->duringNextChoice([&] {
+        std::filesystem::remove(m_tmp.pathOf("right/a.txt"));
+        m_tmp.fileWithContent("right/a.txt", "arrived meanwhile");
+    });
+    m_form->CopyBtn_Click();
+    EXPECT_EQ(content("right/a.txt"), "arrived meanwhile");
+    EXPECT_EQ(content("right/b.txt"), "b");
+    EXPECT_TRUE(m_prompts->messages().last().contains("no longer the file that was to be replaced"));
 }
 
 TEST_F(FileOpsFormTest, DeleteAsksFirstAndRefusesReadOnlyFiles)

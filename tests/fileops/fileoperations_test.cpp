@@ -86,7 +86,13 @@ TEST_F(FileOperations, CopyCarriesOutLeftCopyMarksOnlyAndReportsEverySkippedRow)
                        row("right.txt", RowImage::SmallCopyRight), row("", Copy, "../x"),
                        row("", Copy, " "));
 
-    const FileOpOutcome outcome = copyMarkedFiles(*rows, *folder("src"), *folder("dst"), rules);
+    const auto src = folder("src");
+    const auto dst = folder("dst");
+    const std::vector<Replacement> replacements = replacementsOf(*rows, *src, *dst, rules);
+    ASSERT_EQ(replacements.size(), 1u);
+    EXPECT_EQ(replacements[0].name, "a.txt");
+    const FileOpOutcome outcome =
+        copyMarkedFiles(*rows, *src, *dst, rules, CopyChoice::replacing(replacements));
 
     EXPECT_EQ(outcome.done, 2);
     EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dst/a.txt")), "new a");
@@ -152,7 +158,10 @@ TEST_F(FileOperations, CopyFailingPartWayLeavesTheOldDestinationAndGoesOn)
     auto rows = listOf(row("first.txt", Copy), row("big.bin", Copy), row("last.txt", Copy));
     // Every write past 16 KiB fails, as on a full disk.
     const std::optional<int> code = test::runWithWriteLimit(16 * 1024, [&] {
-        const FileOpOutcome outcome = copyMarkedFiles(*rows, *folder("src"), *folder("dst"), rules);
+        const auto src = folder("src");
+        const auto dst = folder("dst");
+        const FileOpOutcome outcome = copyMarkedFiles(
+            *rows, *src, *dst, rules, CopyChoice::replacing(replacementsOf(*rows, *src, *dst, rules)));
         const bool reported = outcome.failures.count() == 1 &&
                               outcome.failures.failures()[0].name == "big.bin" &&
                               outcome.failures.failures()[0].reason.startsWith("Disk full61");

@@ -24,7 +24,7 @@ public:
     }
     FolderIdentity Identity() const override
     {
-        return {m_path, self().device, self().inode, false};
+        return {m_path, self().device, self().inode, 0, false};
     }
     std::string Type() const override { return "File Folder"; }
     FolderSize Size() const override
@@ -146,7 +146,7 @@ public:
         return true;
     }
     bool CopyFile(const NativeString& name, const EntryIdentity* listed, FolderHandle& destination,
-                  bool overwrite) override
+                  bool overwrite, const Entry*) override
     {
         if (!stillListed(name, listed))
             return false;

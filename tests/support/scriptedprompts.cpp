@@ -23,6 +23,21 @@ bool ScriptedPrompts::confirm(const QString& title, const QString& text, const Q
     return ok;
 }
 
+int ScriptedPrompts::choose(const QString& title, const QString& text, const QStringList& answers)
+{
+    m_shown.push_back({QStringLiteral("choose"), title, text});
+    if (!m_duringChoice.empty()) {
+        const std::function<void()> act = std::move(m_duringChoice.front());
+        m_duringChoice.pop_front();
+        act();
+    }
+    if (m_choices.empty())
+        return int(answers.size()) - 1;
+    const int chosen = m_choices.front();
+    m_choices.pop_front();
+    return chosen;
+}
+
 std::optional<QString> ScriptedPrompts::openFileName(const FileDialogRequest& request)
 {
     return fileDialog(QStringLiteral("open"), request);

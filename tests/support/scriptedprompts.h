@@ -24,13 +24,21 @@ public:
     void message(const QString& text, const QString& title = {}) override;
     bool confirm(const QString& title, const QString& text, const QString& okText,
                  const QString& cancelText) override;
+    /// Gives the next scripted choice; unscripted, the last answer (the one Esc gives).
+    int choose(const QString& title, const QString& text, const QStringList& answers) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
 
     void answerConfirm(bool ok) { m_confirms.push_back(ok); }
+    void answerChoice(int index) { m_choices.push_back(index); }
     /// Runs `act` while the next confirmation is open, before it is answered: what another
     /// process does while the user reads the question.
     void duringNextConfirm(std::function<void()> act) { m_during.push_back(std::move(act)); }
+    /// The same for the next choice.
+    void duringNextChoice(std::function<void()> act)
+    {
+        m_duringChoice.push_back(std::move(act));
+    }
     void answerFile(std::optional<QString> file) { m_files.push_back(std::move(file)); }
 
     /// The texts of the message boxes shown, in order.
@@ -45,7 +53,9 @@ private:
 
     std::deque<Shown> m_shown;
     std::deque<bool> m_confirms;
+    std::deque<int> m_choices;
     std::deque<std::function<void()>> m_during;
+    std::deque<std::function<void()>> m_duringChoice;
     std::deque<std::optional<QString>> m_files;
     std::deque<FileDialogRequest> m_requests;
 };

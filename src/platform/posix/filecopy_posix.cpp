@@ -2,6 +2,7 @@
 
 #include "platform/posix/direntries_posix.h"
 #include "platform/posix/statcounter.h"
+#include "platform/posix/statxentry_posix.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -197,11 +198,10 @@ bool publishNamed(int dirFd, const std::string& temporary, const NativeString& n
 // Refuses a destination the copy would damage: a link, a folder, the source itself, a
 // read-only file, or any file without `overwrite`.
 void checkDestination(int toDir, const NativeString& name, const struct stat& sourceStat,
-                      const NativeString& shown, bool overwrite)
+                      const NativeString& shown, bool overwrite, const Entry* replacing)
 {
     struct statx target {};
-    if (countedStatx(toDir, name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE | STATX_INO,
-                     &target) != 0) {
+    if (countedStatx(toDir, name.c_str(), AT_SYMLINK_NOFOLLOW, kEntryStatxMask, &target) != 0) {
         if (errno == ENOENT)
             return;
         const int err = errno;
@@ -219,6 +219,12 @@ void checkDestination(int toDir, const NativeString& name, const struct stat& so
                "the source and the destination " + shown + " are the same file");
     if (!overwrite)
         refuse(FsErrorNumber::FileAlreadyExists, shown + " already exists");
+    if (replacing && (identityOf(entryFromStatx(name.c_str(), target, false)) !=
+                          identityOf(*replacing) ||
+                      int64_t(target.stx_size) != replacing->size ||
+                      fileTimeOf(target.stx_mtime) != replacing->modified))
+        refuse(FsErrorNumber::FileAlreadyExists,
+               shown + " is no longer the file that was to be replaced; it was left as it is");
     if (!(target.stx_mode & S_IWUSR))
         refuse(FsErrorNumber::PermissionDenied, "the destination " + shown + " is read-only");
 }
@@ -322,7 +328,7 @@ void copyOpenFile(int from, const struct stat& sourceStat, const NativeString& s
         refuse(FsErrorNumber::PathFileAccessError, shownDestination + " names no file");
     if (!S_ISREG(sourceStat.st_mode))
         refuse(FsErrorNumber::PathFileAccessError, shownSource + " is not a regular file");
-    checkDestination(toDir, name, sourceStat, shownDestination, overwrite);
+    checkDestination(toDir, name, sourceStat, shownDestination, overwrite, options.replacing);
     const bool unnamed =
         options.unnamedTemporary && copyUnnamed(from, sourceStat, shownSource, toDir, name,
                                                 shownDestination, overwrite, options);

@@ -17,6 +17,9 @@ struct CopyOptions {
     /// Where several copies go into one folder: set once its stale temporaries were removed,
     /// so the next copy does not look for them again.
     bool* staleRemoved = nullptr;
+    /// With overwrite: the only file the copy may replace, as the user saw it (entry, size and
+    /// modified time); another one found under the name is refused (58).
+    const Entry* replacing = nullptr;
     /// Called after each block written, with the bytes copied so far.
     std::function<void(int64_t bytes)> afterBlock;
 };

@@ -27,7 +27,7 @@ public:
     NativeString Name() const override;
     FolderIdentity Identity() const override
     {
-        return {m_path, m_self.device, m_self.inode, m_self.isSymlink};
+        return {m_path, m_self.device, m_self.inode, m_self.birth, m_self.isSymlink};
     }
     std::string Type() const override { return "File Folder"; }
     FolderSize Size() const override;

@@ -80,11 +80,12 @@ std::unique_ptr<PosixFolderHandle> PosixFolderHandle::open(const FolderIdentity&
     }
     std::unique_ptr<PosixFolderHandle> handle(new PosixFolderHandle(listed.path, fd));
     struct statx st {};
-    if (countedStatx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO, &st) != 0) {
+    if (countedStatx(fd, "", AT_EMPTY_PATH, kEntryStatxMask, &st) != 0) {
         const int err = errno;
         throw FsError::fromErrno(err, true, listed.path + ": " + std::strerror(err));
     }
-    if (!S_ISDIR(st.stx_mode) || deviceOf(st) != listed.device || st.stx_ino != listed.inode)
+    if (!S_ISDIR(st.stx_mode) || deviceOf(st) != listed.device || st.stx_ino != listed.inode ||
+        entryFromStatx(".", st, false).birth != listed.birth)
         return nullptr;
     return handle;
 }
@@ -183,7 +184,8 @@ bool PosixFolderHandle::SetAttributes(const NativeString& name, const EntryIdent
 }
 
 bool PosixFolderHandle::CopyFile(const NativeString& name, const EntryIdentity* listed,
-                                 FolderHandle& destination, bool overwrite)
+                                 FolderHandle& destination, bool overwrite,
+                                 const Entry* replacing)
 {
     auto* target = dynamic_cast<PosixFolderHandle*>(&destination);
     if (!target)
@@ -226,6 +228,7 @@ bool PosixFolderHandle::CopyFile(const NativeString& name, const EntryIdentity* 
     ::fcntl(from.fd, F_SETFL, 0);
     CopyOptions options;
     options.staleRemoved = &target->m_staleRemoved;
+    options.replacing = replacing;
     copyOpenFile(from.fd, sourceStat, shown(name), target->m_fd, name, target->shown(name),
                  overwrite, options);
     return true;

@@ -63,6 +63,8 @@ Entry entryFromStatx(const char* name, const struct statx& st, bool linkToFolder
     entry.isFolder = S_ISDIR(st.stx_mode) || (entry.isSymlink && linkToFolder);
     entry.device = deviceOf(st);
     entry.inode = st.stx_ino;
+    if ((st.stx_mask & STATX_BTIME) && (st.stx_btime.tv_sec != 0 || st.stx_btime.tv_nsec != 0))
+        entry.birth = st.stx_btime.tv_sec * 1'000'000'000LL + st.stx_btime.tv_nsec;
     return entry;
 }
 
