@@ -8,6 +8,7 @@
 #include "fileops/attributeedit.h"
 #include "fileops/fileatts.h"
 #include "fileops/fileoperations.h"
+#include "fileops/rowcheck.h"
 #include "listing/listingtexts.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
@@ -186,7 +187,7 @@ void MainForm::showAttributes(int index)
                                .arg(withVisibleControls(name)));
         return;
     }
-    const std::optional<EntryIdentity> listed = rows.row(row).identity();
+    std::optional<EntryIdentity> listed = rows.row(row).identity();
     const bool folder =
         rows.cellText(row, ColType).compare(FolderTypeText, Qt::CaseInsensitive) == 0;
     const QString changed =
@@ -203,6 +204,17 @@ void MainForm::showAttributes(int index)
         if (!handle)
             return;
         try {
+            // A saved listing's row shows the attributes of the file it names only while that
+            // file has the row's size and modified time.
+            if (!listed && nativeName.empty() && !folder) {
+                const std::optional<Entry> now = handle->Look(*entryName);
+                if (const QString change = RowCheck().change(rows, row, now); !change.isEmpty()) {
+                    m_prompts->message(
+                        QStringLiteral("\"%1\" %2.").arg(withVisibleControls(name), change));
+                    return;
+                }
+                listed = identityOf(*now);
+            }
             edit = AttributeEdit::read(*handle, *entryName, listed, folder);
         } catch (const FsError& error) {
             m_prompts->message(QStringLiteral("The attributes of \"%1\" could not be read.\n%2")

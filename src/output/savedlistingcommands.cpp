@@ -174,7 +174,10 @@ ReadListingResult readListingFile(const QString& fileName, const SavedListingLim
             return failure(file.errorString());
         if (bytes.size() > limits.maxFileBytes)
             return tooLarge();
-        parsed = SavedListingFormat::parse(bytes, limits);
+        // "Open" takes only what is a saved listing: any other file is refused, not shown.
+        SavedListingLimits strict = limits;
+        strict.requireFormat = true;
+        parsed = SavedListingFormat::parse(bytes, strict);
     } catch (const std::bad_alloc&) {
         // Whatever was built is freed on the way out; the pane has not been touched.
         return failure(QStringLiteral("there is not enough memory to read it"));
@@ -191,6 +194,13 @@ ReadListingResult readListingFile(const QString& fileName, const SavedListingLim
                                       "folder listing holds")
                            .arg(parsed.line)
                            .arg(bytesText(limits.maxTextBytes)));
+    case ParsedListing::Problem::NotACountLine:
+        return failure(QStringLiteral("its line 2 is not a count line (\"3 Files, 1 Folders, "
+                                      "1,234 Bytes\"), so it is not a saved folder listing"));
+    case ParsedListing::Problem::MissingFields:
+        return failure(QStringLiteral("its line %L1 does not hold the seven fields of a row, so "
+                                      "it is not a saved folder listing")
+                           .arg(parsed.line));
     case ParsedListing::Problem::TooFewLines:
         return failure(QStringLiteral("it holds fewer than two lines, so it is not a saved "
                                       "folder listing"));

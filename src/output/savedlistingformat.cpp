@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -65,6 +67,17 @@ LineScan scanLines(QByteArrayView bytes, qsizetype maxTextBytes)
     }
     scan.rowLines = lines > 2 ? lines - 2 : 0;
     return scan;
+}
+
+/// A count line as the panes write them: "<n> Files, <n> Folders, <bytes> Bytes" and whatever
+/// a pane adds after it, or nothing (a pane whose listing failed).
+bool isCountLine(QStringView line)
+{
+    if (line.isEmpty())
+        return true;
+    static const QRegularExpression count(
+        QStringLiteral("^\\d+ Files, \\d+ Folders, [^\\x{2}]*Bytes"));
+    return count.match(line).hasMatch();
 }
 
 } // namespace
@@ -180,12 +193,23 @@ ParsedListing SavedListingFormat::parse(const QByteArray& bytes, const SavedList
         while (end < all.size() && all[end] != QLatin1Char('\r') && all[end] != QLatin1Char('\n'))
             ++end;
         const QStringView line = all.sliced(pos, end - pos);
-        if (lineCount == 0)
+        if (lineCount == 0) {
             listing.pathText = line.toString();
-        else if (lineCount == 1)
+        } else if (lineCount == 1) {
+            if (limits.requireFormat && !isCountLine(line)) {
+                parsed.problem = ParsedListing::Problem::NotACountLine;
+                parsed.line = 2;
+                return parsed;
+            }
             listing.countText = line.toString();
-        else
+        } else {
+            if (limits.requireFormat && line.count(Separator) < FieldCount - 1) {
+                parsed.problem = ParsedListing::Problem::MissingFields;
+                parsed.line = lineCount + 1;
+                return parsed;
+            }
             listing.rows.push_back(textRow(line));
+        }
         ++lineCount;
         // A line ends at CR LF, at CR alone or at LF alone.
         pos = end;

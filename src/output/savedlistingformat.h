@@ -31,6 +31,9 @@ struct SavedListingLimits {
     /// The longest text, in bytes of the file: the path line, the count line, or one field of a
     /// row line. A text decodes to no more characters than it has bytes.
     qsizetype maxTextBytes = qsizetype(32) << 10;
+    /// Refuses a file whose line 2 is not a count line or whose rows lack fields, as "Open"
+    /// does: any other file is not a saved listing, whatever it holds.
+    bool requireFormat = false;
 };
 
 /// What reading a file's bytes came to: the listing, or why there is none.
@@ -40,11 +43,14 @@ struct ParsedListing {
         TooFewLines, ///< fewer than the path and count lines
         TooManyRows, ///< more row lines than SavedListingLimits::maxRows
         TextTooLong, ///< a text longer than SavedListingLimits::maxTextBytes
+        NotACountLine, ///< line 2 is neither empty nor a count line
+        MissingFields, ///< a row line with fewer than the seven fields
     };
     std::optional<SavedListing> listing;
     Problem problem = Problem::None;
-    /// For TextTooLong: the line of the file that holds the first such text, counted from 1
-    /// as a person counts lines (the path line is line 1, the first row line 3).
+    /// For TextTooLong, NotACountLine and MissingFields: the first line of the file that is
+    /// wrong, counted from 1 as a person counts lines (the path line is line 1, the first row
+    /// line 3).
     qsizetype line = 0;
 };
 
@@ -74,7 +80,10 @@ public:
     /// Reads a whole file's bytes. A line ends at CR LF, at CR or at LF alone; text after the
     /// last line end is a last line. Row lines with fewer than seven fields leave the other
     /// cells empty and fields past the seventh are ignored. Nothing when the file holds fewer
-    /// than two lines, more row lines than `limits` allow, or a text longer than they allow
+    /// than two lines, more row lines than `limits` allow, where they require the format a
+    /// line 2 that is not a count line ("3 Files, 1 Folders, 1,234 Bytes", with anything after
+    /// it, or nothing) or a row line with fewer than seven fields, or a text longer than they
+    /// allow
     /// (the path or count line as a whole, or any field of a row line, ignored ones too); the
     /// rows are counted and the texts measured in the bytes before anything is decoded or
     /// made, so neither a file of nothing but line ends nor one huge line costs memory.

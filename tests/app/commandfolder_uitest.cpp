@@ -351,5 +351,43 @@ TEST_F(CommandFolderTest, TheSelectedItemLabelFollowsTheKeyboardAndOpensThatRow)
     EXPECT_EQ(m_form->ActivePane, 0);
 }
 
+TEST_F(CommandFolderTest, ASavedListingsRowActsOnlyOnTheFileItShows)
+{
+    const std::string saved = m_tmp.pathOf("a.tav");
+    m_form->ActivePane = 0;
+    m_prompts->answerFile(QString::fromStdString(saved));
+    m_form->M1Save_Click();
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        const char* says; ///< in the message; nothing when the file goes
+    } cases[] = {
+        {"keep.txt", [] {}, nullptr},
+        {"shown.txt", [this] { m_tmp.fileWithContent("a/shown.txt", "a's, and grown"); },
+         "changed since the listing was saved"},
+        {"ro.txt", [this] { std::filesystem::remove(m_tmp.pathOf("a/ro.txt")); },
+         "no longer there"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_prompts->clear();
+        m_prompts->answerFile(QString::fromStdString(saved));
+        m_form->M1Open_Click();
+        const int row = textRow(0, QString::fromUtf8(c.name));
+        m_form->LV1[0]->setCurrentRow(row);
+        m_form->LVDelete_Click();
+        c.change();
+        m_prompts->answerConfirm(true);
+        m_form->DelBtn_Click();
+        if (!c.says) {
+            EXPECT_FALSE(TempFolder::exists(m_tmp.pathOf(std::string("a/") + c.name)));
+            EXPECT_TRUE(m_prompts->messages().isEmpty()) << lastMessage().toStdString();
+        } else {
+            EXPECT_TRUE(lastMessage().contains(c.says)) << lastMessage().toStdString();
+        }
+    }
+    EXPECT_EQ(content("a/shown.txt"), "a's, and grown");
+}
+
 } // namespace
 } // namespace vennic

@@ -136,12 +136,13 @@ QStringList openInto(PaneList& pane, const std::string& file, const SavedListing
     return prompts.messages();
 }
 
-/// A listing file of a path line, a count line and `rows` one-field rows.
+/// A listing file of a path line, an empty count line and `rows` rows of empty fields but the
+/// name.
 std::string listingFile(TempFolder& tmp, const std::string& name, int rows)
 {
-    std::string content = "/p\r\nc\r\n";
+    std::string content = "/p\r\n\r\n";
     for (int i = 0; i < rows; ++i)
-        content += "row" + std::to_string(i) + "\r\n";
+        content += "row" + std::to_string(i) + "\x02\x02\x02\x02\x02\x02\r\n";
     return tmp.fileWithContent(name, content);
 }
 
@@ -176,14 +177,14 @@ TEST(SavedListingCommands, SaveThenOpenIntoTheOtherPaneGivesTheSameTexts)
     SavedListingDialog dialog;
     prompts.answerFile(file);
     ASSERT_TRUE(saveListingAs(*left, QStringLiteral("/home/ann/"),
-                              QStringLiteral("1 Folder 2 Files"), prompts, dialog));
+                              QStringLiteral("2 Files, 1 Folders, 12 Bytes"), prompts, dialog));
     EXPECT_TRUE(prompts.messages().isEmpty());
 
     prompts.answerFile(file);
     auto opened = openListing(prompts, dialog);
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->pathText, QStringLiteral("/home/ann/"));
-    EXPECT_EQ(opened->countText, QStringLiteral("1 Folder 2 Files"));
+    EXPECT_EQ(opened->countText, QStringLiteral("2 Files, 1 Folders, 12 Bytes"));
     PaneList right(8);
     right.setRows(std::move(opened->rows));
     ASSERT_EQ(right.rowCount(), 3);
@@ -232,11 +233,13 @@ TEST(SavedListingCommands, EmptyPaneSavesTwoLinesAndOpensAsAnEmptyList)
     TempFolder tmp;
     const auto pane = paneOf({});
     const std::string file = tmp.pathOf("empty.tav");
-    ASSERT_TRUE(writeListingFile(q(file), QStringLiteral("/e"), QStringLiteral("0"), *pane).saved);
-    EXPECT_EQ(TempFolder::readAll(file), "/e\r\n0\r\n");
+    ASSERT_TRUE(writeListingFile(q(file), QStringLiteral("/e"), QStringLiteral("0 Files, 0 Folders,  Bytes"),
+                                 *pane)
+                    .saved);
+    EXPECT_EQ(TempFolder::readAll(file), "/e\r\n0 Files, 0 Folders,  Bytes\r\n");
     const auto read = readListingFile(q(file));
     ASSERT_TRUE(read.listing);
-    EXPECT_EQ(read.listing->countText, QStringLiteral("0"));
+    EXPECT_EQ(read.listing->countText, QStringLiteral("0 Files, 0 Folders,  Bytes"));
     EXPECT_TRUE(read.listing->rows.empty());
 }
 
@@ -287,7 +290,8 @@ TEST(SavedListingCommands, TextsWithLineBreaksAreSavedWithQuestionMarksAndCounte
     SavedListingDialog dialog;
     prompts.answerFile(q(file));
     ASSERT_TRUE(
-        saveListingAs(*pane, QStringLiteral("/odd\npath"), QStringLiteral("2"), prompts, dialog));
+        saveListingAs(*pane, QStringLiteral("/odd\npath"), QStringLiteral("2 Files, 0 Folders, 9 Bytes"),
+                      prompts, dialog));
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages()[0].startsWith(QStringLiteral("4 texts held a line break")))
         << prompts.messages()[0].toStdString();
@@ -314,6 +318,10 @@ TEST(SavedListingCommands, FilesThatAreNoListingAreReportedAndGiveNothing)
                                                       10)),
         // A pipe with no writer would block a plain read for ever.
         tmp.fifo("pipe.tav"),
+        // Any file of two lines or more is no listing without its count line and its fields.
+        tmp.fileWithContent("garbage.tav", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\r\nmore\r\n"),
+        tmp.fileWithContent("short.tav", "/p\r\n1 Files, 0 Folders, 5 Bytes\r\n"
+                                         "a.txt\x02Text\x02 5\x02\x02\x02\x02\r\nb.txt\x02Text\r\n"),
     };
     for (const std::string& file : bad) {
         ScriptedPrompts prompts;
@@ -324,6 +332,14 @@ TEST(SavedListingCommands, FilesThatAreNoListingAreReportedAndGiveNothing)
         EXPECT_TRUE(prompts.messages()[0].contains(q(file)));
         EXPECT_TRUE(prompts.messages()[0].endsWith(QStringLiteral("left as it was.")));
     }
+    ScriptedPrompts prompts;
+    SavedListingDialog dialog;
+    for (const char* file : {"garbage.tav", "short.tav"}) {
+        prompts.answerFile(q(tmp.pathOf(file)));
+        openListing(prompts, dialog);
+    }
+    EXPECT_TRUE(prompts.messages()[0].contains("its line 2 is not a count line"));
+    EXPECT_TRUE(prompts.messages()[1].contains("its line 4 does not hold the seven fields"));
 }
 
 TEST(SavedListingCommands, MoreRowsThanASixteenBitCounterHolds)
@@ -334,7 +350,7 @@ TEST(SavedListingCommands, MoreRowsThanASixteenBitCounterHolds)
         rows.push_back(listedRow("f" + std::to_string(i)));
     const auto pane = paneOf(std::move(rows));
     const QString file = q(tmp.pathOf("big.tav"));
-    ASSERT_TRUE(writeListingFile(file, QStringLiteral("p"), QStringLiteral("c"), *pane).saved);
+    ASSERT_TRUE(writeListingFile(file, QStringLiteral("p"), QString(), *pane).saved);
     const auto read = readListingFile(file);
     ASSERT_TRUE(read.listing);
     ASSERT_EQ(read.listing->rows.size(), 40000u);
@@ -423,17 +439,18 @@ TEST(SavedListingCommands, AFileLargerThanTheByteLimitIsRefusedUnread)
     SavedListingLimits limits;
     limits.maxFileBytes = 100;
     const std::string exact =
-        tmp.fileWithContent("exact.tav", "/p\r\nc\r\n" + std::string(93, 'x'));
-    const std::string over = tmp.fileWithContent("over.tav", "/p\r\nc\r\n" + std::string(94, 'x'));
+        tmp.fileWithContent("exact.tav", "/p\r\n\r\n" + std::string(88, 'x') + std::string(6, '\x02'));
+    const std::string over =
+        tmp.fileWithContent("over.tav", "/p\r\n\r\n" + std::string(89, 'x') + std::string(6, '\x02'));
     EXPECT_TRUE(openInto(*pane, exact, limits).isEmpty());
     EXPECT_EQ(pane->rowCount(), 1);
-    EXPECT_EQ(pane->cellText(0, ColName), QString(93, QLatin1Char('x')));
+    EXPECT_EQ(pane->cellText(0, ColName), QString(88, QLatin1Char('x')));
     messages = openInto(*pane, over, limits);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(q(over)));
     EXPECT_TRUE(messages[0].contains(QStringLiteral("larger than 100 bytes")))
         << messages[0].toStdString();
-    EXPECT_EQ(pane->cellText(0, ColName), QString(93, QLatin1Char('x')));
+    EXPECT_EQ(pane->cellText(0, ColName), QString(88, QLatin1Char('x')));
 }
 
 TEST(SavedListingCommands, AFileWithMoreRowsThanTheLimitIsRefusedAndThePaneStays)
@@ -481,7 +498,7 @@ TEST(SavedListingCommands, RunningOutOfMemoryIsReportedAndThePaneStays)
 {
     // Within both limits, but more rows than a child with little memory to spare can build.
     TempFolder tmp;
-    std::string content = "/p\r\nc\r\n";
+    std::string content = "/p\r\n\r\n";
     for (int i = 0; i < 200000; ++i)
         content += "name-" + std::to_string(i) + "\x02Text\x02  1\x02x\x02y\x02z\x02w\r\n";
     const std::string file = tmp.fileWithContent("many.tav", content);
