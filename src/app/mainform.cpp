@@ -330,6 +330,7 @@ void MainForm::GetListing(int Index)
     // A listing that fails must not leave the previous folder behind the pane.
     PaneDrive[pane].reset();
     PaneListed[pane] = false;
+    markSavedListing(Index, {});
     PaneRowsFolder[pane].clear();
     LV1Rows[pane]->setRightAligned(ColBytes, true);
     setFilterHistory({QStringLiteral("*.*")});

@@ -193,6 +193,9 @@ public:
     QString rowsPathText(int index) const;
     /// As commandFolder(), telling the user when the command may not act.
     std::optional<FolderIdentity> commandFolderOrSay(int index, bool boxEditAllowed = false);
+    /// Marks pane `index` as showing the saved listing `file` (its path box and count line
+    /// change colour and name the file in their tool tips); an empty `file` takes the mark off.
+    void markSavedListing(int index, const QString& file);
     /// The folder a saved listing's path line names, as it is now; nothing when it names none.
     std::optional<FolderIdentity> savedListingIdentity(const QString& pathLine);
     /// Opens pane `index`'s folder again for a command that acts in it, telling the user and

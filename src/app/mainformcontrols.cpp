@@ -6,6 +6,7 @@
 #include "listing/rowsort.h"
 #include "shell/toolstrip.h"
 
+#include "platform/controlchars.h"
 #include "platform/imagelists.h"
 #include "platform/panelist.h"
 #include "platform/panelistview.h"
@@ -30,6 +31,8 @@ namespace {
 
 const QColor PathBack(255, 224, 192);
 const QColor UpBack(255, 192, 192);
+/// The path box and count line of a pane that shows a saved listing, not its folder.
+const QColor SavedBack(200, 220, 255);
 
 void setBackColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
 {
@@ -39,6 +42,23 @@ void setBackColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 }
 
 } // namespace
+
+void MainForm::markSavedListing(int index, const QString& file)
+{
+    const auto p = size_t(index);
+    const bool saved = !file.isEmpty();
+    setBackColor(LVPATH[p], QPalette::Base, saved ? SavedBack : PathBack);
+    LVFC[p]->setAutoFillBackground(saved);
+    setBackColor(LVFC[p], QPalette::Window, saved ? SavedBack : LVFC[p]->parentWidget()->palette().color(QPalette::Window));
+    const QString tip =
+        saved ? QStringLiteral("Saved listing %1: the rows as they were when it was saved, not "
+                               "the folder as it is now. Press Enter in the path box to list "
+                               "the folder.")
+                    .arg(withVisibleControls(file))
+              : QString();
+    LVPATH[p]->setToolTip(tip);
+    LVFC[p]->setToolTip(tip);
+}
 
 void MainForm::createPaneControls(QWidget* client, int index)
 {

@@ -57,6 +57,7 @@ void MainForm::M1Open_Click()
     LV1Rows[pane]->setRows(std::move(listing->rows));
     PaneListed[pane] = false;
     PaneRowsFolder[pane].set(savedListingIdentity(listing->pathText), LVPATH[pane]->text());
+    markSavedListing(ActivePane, CD.fileName);
 }
 
 std::optional<FolderIdentity> MainForm::savedListingIdentity(const QString& pathLine)

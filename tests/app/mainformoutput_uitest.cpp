@@ -44,6 +44,14 @@ TEST_F(MainFormOutputTest, SavedListingOpensIntoTheOtherPaneWithTheSameTexts)
     EXPECT_FALSE(m_form->PaneListed[1]);
     EXPECT_TRUE(m_form->PaneListed[0]);
     EXPECT_EQ(m_form->PaneRowsFolder[1].path(), m_form->PaneRowsFolder[0].path());
+    // The pane says it shows a saved listing, and which, until it is listed again.
+    EXPECT_TRUE(m_form->LVPATH[1]->toolTip().contains(path("left.tav")));
+    EXPECT_NE(m_form->LVPATH[1]->palette().color(QPalette::Base),
+              m_form->LVPATH[0]->palette().color(QPalette::Base));
+    m_form->GetListing(1);
+    EXPECT_TRUE(m_form->LVPATH[1]->toolTip().isEmpty());
+    EXPECT_EQ(m_form->LVPATH[1]->palette().color(QPalette::Base),
+              m_form->LVPATH[0]->palette().color(QPalette::Base));
     // The dialog offers the file chosen last.
     EXPECT_EQ(m_prompts->fileRequests().back().initialFile, path("left.tav"));
 }
