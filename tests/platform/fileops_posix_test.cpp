@@ -1,6 +1,7 @@
 // Copy, delete and attribute writes of the POSIX service on real files: what they keep, what
 // they refuse, and that a failed copy never damages the destination.
 #include "platform/filesystem.h"
+#include "platform/posix/filecopy_posix.h"
 
 #include "support/asnobody.h"
 #include "support/errornumber.h"
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vennic;
 using vennic::test::errorNumber;
@@ -121,6 +124,41 @@ TEST_F(FileOpsTest, FullDiskLeavesTheOldDestinationAndNoTemporaryFile)
     EXPECT_EQ(*number, 61);
     EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dst/big")), "the old destination");
     EXPECT_EQ(temporaryFilesIn(tmp.pathOf("dst")), 0);
+}
+
+TEST_F(FileOpsTest, ASparseFileStaysSparseAndReadsBackTheSame)
+{
+    // 64 MiB of which two short runs hold data, one at the very end.
+    const std::string sparse = tmp.pathOf("sparse");
+    const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::pwrite(fd, "head", 4, 0), 4);
+    ASSERT_EQ(::pwrite(fd, "middle", 6, 32 << 20), 6);
+    ASSERT_EQ(::pwrite(fd, "tail", 4, (64 << 20) - 4), 4);
+    ::close(fd);
+    file("sparse")->Copy(tmp.pathOf("copy"), true);
+    EXPECT_EQ(TempFolder::readAll(tmp.pathOf("copy")), TempFolder::readAll(sparse));
+    EXPECT_LE(statOf(tmp.pathOf("copy")).st_blocks, statOf(sparse).st_blocks + 64);
+    EXPECT_LT(statOf(sparse).st_blocks * 512, 1 << 20) << "the file system keeps holes";
+}
+
+TEST_F(FileOpsTest, AFileThatChangesWhileItIsCopiedGivesNoCopy)
+{
+    tmp.file("growing", 20 << 20);
+    tmp.fileWithContent("dst/growing", "the old destination");
+    for (const bool unnamed : {true, false}) {
+        CopyOptions options;
+        options.unnamedTemporary = unnamed;
+        options.afterBlock = [&](int64_t) { tmp.fileWithContent("growing", "rewritten"); };
+        try {
+            copyFileSafely(tmp.pathOf("growing"), tmp.pathOf("dst/growing"), true, options);
+            ADD_FAILURE() << "a changing file was passed off as copied";
+        } catch (const FsError& error) {
+            EXPECT_NE(error.detail().find("changed while it was copied"), std::string::npos);
+        }
+        EXPECT_EQ(TempFolder::readAll(tmp.pathOf("dst/growing")), "the old destination");
+        EXPECT_EQ(temporaryFilesIn(tmp.pathOf("dst")), 0);
+        tmp.file("growing", 20 << 20);
+    }
 }
 
 TEST_F(FileOpsTest, NameThatIsNotUtf8IsCopiedAndDeleted)

@@ -5,10 +5,13 @@
 #include "platform/posix/statxentry_posix.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -79,77 +82,118 @@ void lockAsWriting(int fd)
     ::fcntl(fd, F_OFD_SETLK, &lock);
 }
 
-bool copyRange(int from, int to, const NativeString& destination, const CopyOptions& options,
-               bool& fallBack)
+// Copies the bytes [start, end) of `from` to the same place in `to`, in blocks, with
+// copy_file_range while the kernel can, else with reads and writes. `done` counts the bytes
+// copied over all regions.
+void copyRegion(int from, int to, off_t start, off_t end, const NativeString& source,
+                const NativeString& destination, const CopyOptions& options, bool& plain,
+                int64_t& done)
 {
-    int64_t done = 0;
-    for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kCopyBlock, 0);
-        if (n > 0) {
-            done += n;
-            if (options.afterBlock)
-                options.afterBlock(done);
-            continue;
-        }
-        if (n == 0)
-            return true;
-        const int err = errno;
-        if (err == EINTR)
-            continue;
-        // File systems and kernels that cannot copy between these files fall back to plain
-        // reads and writes; nothing has been written when they say so.
-        if (done == 0 &&
-            (err == EXDEV || err == ENOSYS || err == EINVAL || err == EOPNOTSUPP || err == EBADF)) {
-            fallBack = true;
-            return false;
-        }
-        throw writeError(err, destination);
-    }
-}
-
-void copyByReadWrite(int from, int to, const NativeString& source, const NativeString& destination,
-                     const CopyOptions& options)
-{
-    std::vector<char> buffer(256 * 1024);
-    int64_t total = 0;
-    for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got < 0) {
-            if (errno == EINTR)
+    off_t pos = start;
+    std::vector<char> buffer;
+    while (pos < end) {
+        const size_t want = size_t(std::min<off_t>(end - pos, off_t(kCopyBlock)));
+        ssize_t n = 0;
+        if (!plain) {
+            loff_t in = pos;
+            loff_t out = pos;
+            n = ::copy_file_range(from, &in, to, &out, want, 0);
+            if (n < 0) {
+                const int err = errno;
+                if (err == EINTR)
+                    continue;
+                // File systems and kernels that cannot copy between these files go on with
+                // plain reads and writes from the same place.
+                if (err != EXDEV && err != ENOSYS && err != EINVAL && err != EOPNOTSUPP &&
+                    err != EBADF)
+                    throw writeError(err, destination);
+                plain = true;
                 continue;
-            const int err = errno;
-            throw FsError::fromErrno(err, false,
-                                     "cannot read " + source + ": " + std::strerror(err));
-        }
-        if (got == 0)
-            return;
-        ssize_t done = 0;
-        while (done < got) {
-            const ssize_t put = ::write(to, buffer.data() + done, static_cast<size_t>(got - done));
-            if (put < 0) {
+            }
+        } else {
+            if (buffer.empty())
+                buffer.resize(256 * 1024);
+            n = ::pread(from, buffer.data(), std::min(want, buffer.size()), pos);
+            if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                throw writeError(errno, destination);
+                const int err = errno;
+                throw FsError::fromErrno(err, false,
+                                         "cannot read " + source + ": " + std::strerror(err));
             }
-            done += put;
+            for (ssize_t put = 0; put < n;) {
+                const ssize_t w = ::pwrite(to, buffer.data() + put, size_t(n - put), pos + put);
+                if (w < 0) {
+                    if (errno == EINTR)
+                        continue;
+                    throw writeError(errno, destination);
+                }
+                put += w;
+            }
         }
-        total += got;
+        // The file ended sooner than it was: it shrank while it was copied.
+        if (n == 0)
+            return;
+        pos += n;
+        done += n;
         if (options.afterBlock)
-            options.afterBlock(total);
+            options.afterBlock(done);
     }
 }
 
-// Writes the whole copy into the open temporary file and makes it durable.
+// Shares the source's blocks with the copy where the file system can (a reflink): no byte is
+// copied and the copy takes no room until one of them changes.
+bool cloneWhole(int from, int to)
+{
+#ifdef FICLONE
+    return ::ioctl(to, FICLONE, from) == 0;
+#else
+    (void)from;
+    (void)to;
+    return false;
+#endif
+}
+
+// Writes the whole copy into the open temporary file and makes it durable. Only the regions of
+// the source that hold data are copied, so a sparse file stays sparse. A source that changes
+// meanwhile (its size or modified time) gives no copy at all.
 void fillCopy(int from, int to, const struct stat& sourceStat, const NativeString& source,
               const NativeString& destination, const CopyOptions& options)
 {
-    bool fallBack = false;
-    if (!copyRange(from, to, destination, options, fallBack) && fallBack) {
-        if (::lseek(from, 0, SEEK_SET) != 0 || ::ftruncate(to, 0) != 0 ||
-            ::lseek(to, 0, SEEK_SET) != 0)
+    const off_t size = sourceStat.st_size;
+    ::posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (!cloneWhole(from, to)) {
+        bool plain = false;
+        int64_t done = 0;
+        off_t pos = 0;
+        while (pos < size) {
+            off_t data = ::lseek(from, pos, SEEK_DATA);
+            off_t hole = size;
+            if (data < 0) {
+                if (errno == ENXIO)
+                    break; // the rest is a hole
+                data = pos; // a file system that cannot tell: all of it is data
+            } else {
+                hole = ::lseek(from, data, SEEK_HOLE);
+                if (hole < 0 || hole > size)
+                    hole = size;
+            }
+            if (data >= size)
+                break;
+            copyRegion(from, to, data, hole, source, destination, options, plain, done);
+            pos = hole;
+        }
+        // The length, with any hole at the end.
+        if (::ftruncate(to, size) != 0)
             throw writeError(errno, destination);
-        copyByReadWrite(from, to, source, destination, options);
     }
+    struct stat after {};
+    if (::fstat(from, &after) != 0)
+        throw FsError::fromErrno(errno, false, source);
+    if (after.st_size != sourceStat.st_size || after.st_mtim.tv_sec != sourceStat.st_mtim.tv_sec ||
+        after.st_mtim.tv_nsec != sourceStat.st_mtim.tv_nsec)
+        throw FsError(FsErrorNumber::PathFileAccessError,
+                      source + " changed while it was copied, so the copy was not kept");
     if (::fchmod(to, sourceStat.st_mode & 0777) != 0)
         throw writeError(errno, destination);
     const timespec times[2] = {{0, UTIME_OMIT}, sourceStat.st_mtim};
