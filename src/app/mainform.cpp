@@ -394,6 +394,9 @@ void MainForm::GetListing(int Index)
         m_prompts->message(*failure);
 
     LV1Rows[pane]->setRows(std::move(result.rows));
+    // A header says the rows are sorted only while they are.
+    if (!LV1Rows[pane]->isSorted())
+        LV1Rows[pane]->setSortIcon(SortColumn[pane], 0);
     LVDrive[pane]->setText(result.driveLine);
     LVFC[pane]->setText(result.countLine);
     setFilterHistory(result.history);

@@ -331,6 +331,8 @@ void MainForm::RemBtn_Click()
     // The new rows stand beside the left pane's rows, in their order.
     PaneList& right = *LV1Rows[1];
     right.setSorted(false);
+    // The rows stand in the left pane's order: no header says they are sorted.
+    right.setSortIcon(SortColumn[1], 0);
     right.setRows(std::move(result.rows));
     LVFC[1]->setText(result.countLine);
     SelFile[1]->clear();
@@ -348,6 +350,14 @@ void MainForm::CompFldr_Click()
 {
     if (sizingOrSay({0, 1}))
         return;
+    // The walk lines up names in name order, so both panes are put in it first, whatever order
+    // their rows came in; the selection moves with its rows.
+    for (size_t p = 0; p < 2; ++p) {
+        LV1Rows[p]->setSortIcon(SortColumn[p], 0);
+        SortColumn[p] = ColName;
+        LV1Rows[p]->sortBy(ColName, Qt::AscendingOrder);
+        LV1Rows[p]->setSortIcon(ColName, 1);
+    }
     std::array<std::vector<int>, 2> selected;
     std::array<int, 2> current{};
     for (size_t p = 0; p < 2; ++p) {

@@ -112,6 +112,32 @@ std::vector<PaneRow> rowsOf(const PaneList& list, const std::vector<int>& line)
     return rows;
 }
 
+/// Gives both rows of each line whose sizes or modified times differ a tool tip that says how:
+/// lining up by name alone would hide what a person compares folders to find.
+void markDifferences(PaneList& left, PaneList& right, const ComparisonPlan& plan)
+{
+    for (size_t i = 0; i < plan.left.size(); ++i) {
+        if (plan.left[i] < 0 || plan.right[i] < 0)
+            continue;
+        const int row = int(i);
+        const QString leftSize = left.cellText(row, ColBytes).trimmed();
+        const QString rightSize = right.cellText(row, ColBytes).trimmed();
+        const QString leftTime = left.cellText(row, ColModified);
+        const QString rightTime = right.cellText(row, ColModified);
+        if (leftSize == rightSize && leftTime == rightTime)
+            continue;
+        const auto tip = [](const QString& size, const QString& time, const QString& otherSize,
+                            const QString& otherTime) {
+            return QStringLiteral("Differs from the other pane's entry of this name: %1 Bytes, "
+                                  "modified %2, against %3 Bytes, modified %4")
+                .arg(size.isEmpty() ? QStringLiteral("0") : size, time,
+                     otherSize.isEmpty() ? QStringLiteral("0") : otherSize, otherTime);
+        };
+        left.setToolTip(row, tip(leftSize, leftTime, rightSize, rightTime));
+        right.setToolTip(row, tip(rightSize, rightTime, leftSize, leftTime));
+    }
+}
+
 } // namespace
 
 ComparisonPlan compareFolders(PaneList& left, PaneList& right, const NameOrder& order)
@@ -137,6 +163,7 @@ ComparisonPlan compareFolders(PaneList& left, PaneList& right, const NameOrder& 
         left.setRows(std::move(leftRows));
     if (changeRight)
         right.setRows(std::move(rightRows));
+    markDifferences(left, right, plan);
     return plan;
 }
 

@@ -35,7 +35,9 @@ PaneRow copyOfRow(const PaneRow& row);
 
 /// Lines two pane lists up by name: switches automatic sorting off in both, walks their row
 /// texts as planComparison() does and gives each list its new rows with one model reset.
-/// Nothing else of a row changes. Returns the plan it applied.
+/// Both lists must stand in name order. Nothing else of a row changes, but that both rows of a
+/// line whose sizes or modified times differ get a tool tip that says so. Returns the plan it
+/// applied.
 ComparisonPlan compareFolders(PaneList& left, PaneList& right,
                               const NameOrder& order = NameOrder());
 

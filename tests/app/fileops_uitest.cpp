@@ -347,8 +347,13 @@ TEST_F(FileOpsFormTest, RebuildLooksUpTheLeftNamesInTheRightFolder)
 
 TEST_F(FileOpsFormTest, ComparisonLinesThePanesUpAndKeepsTheSelection)
 {
-    m_form->LV1_ColumnClick(0, ColName);
-    m_form->LV1_ColumnClick(1, ColName);
+    m_tmp.fileWithContent("right/a.txt", "an older a");
+    m_form->GetListing(1);
+    // Whatever order the rows stand in (here by name downwards), the panes line up by name.
+    for (const int pane : {0, 1}) {
+        m_form->LV1_ColumnClick(pane, ColName);
+        m_form->LV1_ColumnClick(pane, ColName);
+    }
     select(1, "r.txt");
     m_form->CompFldr_Click();
     EXPECT_FALSE(m_form->PaneListed[0]);
@@ -359,6 +364,12 @@ TEST_F(FileOpsFormTest, ComparisonLinesThePanesUpAndKeepsTheSelection)
     const std::vector<int> selected = m_form->LV1[1]->selectedRows();
     ASSERT_EQ(selected.size(), 1u);
     EXPECT_EQ(rows(1).cellText(selected[0], ColName), "r.txt");
+    // The header says what order the rows are in, and a.txt, which differs, says so.
+    EXPECT_EQ(rows(0).sortIcon(ColName), 1);
+    EXPECT_TRUE(rows(0).data(rows(0).index(0, ColName), Qt::ToolTipRole).toString().contains(
+        "Differs from the other pane's entry"));
+    m_form->GetListing(0);
+    EXPECT_EQ(rows(0).sortIcon(ColName), 0) << "the next listing comes in the system's order";
 }
 
 } // namespace
