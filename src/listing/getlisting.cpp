@@ -162,13 +162,15 @@ QString countLineText(int64_t fileCount, int64_t folderCount, double bytes)
 int64_t setFolderRowSize(PaneRow& row, const FolderSize& size)
 {
     row.flags &= uint16_t(~(PaneRow::SizePending | PaneRow::SizeUnknown | PaneRow::SizePartial |
-                            PaneRow::SizeStopped));
+                            PaneRow::SizeStopped | PaneRow::SizeNotWalked));
     row.toolTip.clear();
     // A size that cannot be read shows an empty text and adds nothing, rather than repeating
     // the previous row's size.
     if (!size.known()) {
         row.size = 0;
         row.flags |= PaneRow::SizeUnknown;
+        if (size.state == SizeState::NotWalked)
+            row.flags |= PaneRow::SizeNotWalked;
         return 0;
     }
     row.size = size.bytes;

@@ -238,6 +238,23 @@ ListingTexts::ListingTexts(const TypeNames& types, const QLocale& locale)
 {
 }
 
+QString ListingTexts::sizeCell(const PaneRow& row) const
+{
+    // A folder's size cell says how far its size goes: a sum that is not the whole tree's
+    // ("≥"), one still being counted, one that could not be read, and none (not walked).
+    const uint16_t flags = row.flags;
+    if (flags & PaneRow::SizeNotWalked)
+        return {};
+    if (flags & PaneRow::SizePending)
+        return QStringLiteral("counting");
+    if (flags & PaneRow::SizeUnknown)
+        return row.isFolder() ? QStringLiteral("unreadable") : QString();
+    if (flags & (PaneRow::SizePartial | PaneRow::SizeStopped))
+        return (QStringLiteral("\u2265") + numberText(double(row.size), m_locale))
+            .rightJustified(15, QLatin1Char(' '));
+    return sizeText(double(row.size), m_locale);
+}
+
 QString ListingTexts::cellText(const PaneRow& row, int column) const
 {
     if (row.hasTexts())
@@ -255,8 +272,7 @@ QString ListingTexts::cellText(const PaneRow& row, int column) const
         return row.isFolder() ? QLatin1Char(' ') + m_types.text(row.typeIndex)
                               : m_types.text(row.typeIndex);
     case ColBytes:
-        return (row.flags & PaneRow::SizeUnknown) ? QString()
-                                                  : sizeText(double(row.size), m_locale);
+        return sizeCell(row);
     case ColCreated:
         return (row.flags & PaneRow::CreatedBlank) ? QStringLiteral(" ")
                                                    : m_dates.text(row.created);
@@ -269,8 +285,7 @@ QString ListingTexts::cellText(const PaneRow& row, int column) const
     case ColBytes2:
         if (row.flags & PaneRow::NoSizeColumn2)
             return {};
-        return (row.flags & PaneRow::SizeUnknown) ? QString()
-                                                  : sizeText(double(row.size), m_locale);
+        return sizeCell(row);
     default:
         return {};
     }

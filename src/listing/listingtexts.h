@@ -64,6 +64,8 @@ public:
     QString createdDate(const PaneRow& row) const;
 
 private:
+    QString sizeCell(const PaneRow& row) const;
+
     const TypeNames& m_types;
     QLocale m_locale;
     DateTexts m_dates;

@@ -76,6 +76,9 @@ struct PaneRow {
         /// The row stands for no entry (a name the rebuild did not find, a comparison's gap):
         /// no command acts on it, whatever its text says.
         Placeholder = 1024,
+        /// The folder's tree is not walked (a symbolic link, or another kind of file system):
+        /// its size cell stays empty, as it is no size at all.
+        SizeNotWalked = 2048,
     };
 
     NativeString nativeName; ///< the entry's name as the system spells it; empty for text rows

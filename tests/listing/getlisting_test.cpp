@@ -240,13 +240,14 @@ TEST_F(Listing, UnknownAndPartialFolderSizes)
     const ListingResult result = list("/data");
     ASSERT_EQ(result.rows.size(), 4u);
     EXPECT_EQ(cell(result, 0, ColBytes), "            500");
-    // An unreadable size is empty (not the previous row's) and adds nothing.
-    EXPECT_EQ(cell(result, 1, ColBytes), "");
-    EXPECT_EQ(cell(result, 1, ColBytes2), "");
-    EXPECT_EQ(cell(result, 2, ColBytes), "            300");
+    // An unreadable size says so (it is not the previous row's) and adds nothing; a partial
+    // one says it is at least that.
+    EXPECT_EQ(cell(result, 1, ColBytes), "unreadable");
+    EXPECT_EQ(cell(result, 1, ColBytes2), "unreadable");
+    EXPECT_EQ(cell(result, 2, ColBytes), QString::fromUtf8("           \u2265300"));
     EXPECT_EQ(result.rows[2].toolTip, "Size of readable parts only");
     EXPECT_TRUE(result.rows[0].toolTip.isEmpty());
-    EXPECT_EQ(cell(result, 3, ColBytes), "");
+    EXPECT_EQ(cell(result, 3, ColBytes), "unreadable");
     EXPECT_EQ(result.countLine, "0 Files, 4 Folders, 800 Bytes");
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
@@ -258,7 +259,7 @@ TEST_F(Listing, FolderPassSkipsItsErrorsSilently)
     fs.failOn(FakeFileSystem::Op::SubFolderSizes, "/data", FsErrorNumber::DeviceIoError);
     ListingResult result = list("/data");
     EXPECT_EQ(names(result), QStringList({"A", "f.txt"}));
-    EXPECT_EQ(cell(result, 0, ColBytes), "");
+    EXPECT_EQ(cell(result, 0, ColBytes), "unreadable");
     EXPECT_TRUE(result.finished);
 
     fs.failOn(FakeFileSystem::Op::SubFolders, "/data", FsErrorNumber::PermissionDenied);

@@ -170,8 +170,27 @@ TEST(ListingTexts, CellsOfListedRows)
     EXPECT_EQ(texts.cellText(folder, ColModified), "12/10/2026 1:00:00 PM");
 
     folder.flags |= PaneRow::SizeUnknown | PaneRow::NoAccessDates;
-    EXPECT_EQ(texts.cellText(folder, ColBytes), "");
-    EXPECT_EQ(texts.cellText(folder, ColBytes2), "");
+    EXPECT_EQ(texts.cellText(folder, ColBytes), "unreadable");
+    EXPECT_EQ(texts.cellText(folder, ColBytes2), "unreadable");
+    // Each state of a folder's size reads differently.
+    const struct {
+        uint16_t flags;
+        const char* text;
+    } states[] = {
+        {PaneRow::SizeUnknown | PaneRow::SizeNotWalked, ""},
+        {PaneRow::SizeUnknown | PaneRow::SizePending, "counting"},
+        {PaneRow::SizePartial, "\u2265"},
+        {PaneRow::SizeStopped, "\u2265"},
+    };
+    for (const auto& state : states) {
+        PaneRow row;
+        row.flags = PaneRow::Folder | state.flags;
+        row.size = 1234;
+        const QString text = texts.cellText(row, ColBytes);
+        EXPECT_TRUE(QString::fromUtf8(state.text).isEmpty() ? text.isEmpty()
+                                                          : text.contains(QString::fromUtf8(state.text)))
+            << text.toStdString();
+    }
     EXPECT_EQ(texts.cellText(folder, ColAccessed), "");
     EXPECT_EQ(texts.cellText(folder, ColModified), "");
 
