@@ -411,10 +411,10 @@ void MainForm::GetListing(int Index)
             listed->path = absolute.native();
     }
     PaneRowsFolder[pane].set(std::move(listed), shownPath, std::move(files));
-    if (result.finished) {
-        FEX->setEditText(FEX->itemText(0));
-        FEX_Change();
-    }
+    // Both filter controls show the patterns this listing used, so what the pane shows and
+    // what the boxes say never part.
+    FEX->setEditText(request.fexText);
+    FilterExpression->setText(request.filterExpression);
     if (!result.pendingFolders.empty() && result.folder)
         startPaneSizing(Index, result);
 }

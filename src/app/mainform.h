@@ -473,6 +473,7 @@ private:
         size_t applied = 0;
         bool finished = false;
         bool anyStopped = false;
+        bool incomplete = false; ///< the listing could not read the folder's files
         int64_t fileCount = 0;
         int64_t folderCount = 0;
         double bytes = 0;

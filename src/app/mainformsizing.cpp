@@ -92,6 +92,7 @@ void MainForm::startPaneSizing(int index, ListingResult& result)
     sizing.fileCount = result.fileCount;
     sizing.folderCount = result.folderCount;
     sizing.bytes = result.knownBytes;
+    sizing.incomplete = result.incomplete;
     sizing.started = std::chrono::steady_clock::now();
     sizing.command = m_bothPanesCommand;
 
@@ -190,6 +191,8 @@ void MainForm::finishPaneSizing(int index)
     QString count = countLineText(sizing.fileCount, sizing.folderCount, sizing.bytes);
     if (sizing.anyStopped)
         count += StoppedCountNote;
+    if (sizing.incomplete)
+        count += IncompleteCountNote;
     LVFC[p]->setText(count);
     // Rows sorted by a column stand as a listing with every size known would put them.
     LV1Rows[p]->resort();

@@ -1,6 +1,7 @@
 #include "fileops/rightpanerebuild.h"
 
 #include "fileops/foldercomparison.h"
+#include "listing/getlisting.h"
 #include "listing/listingtexts.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
@@ -130,9 +131,7 @@ RebuildResult rebuildFromNames(const PaneList& left, const Folder& rightFolder, 
         }
     }
 
-    result.countLine = QString::number(fileCount) + QLatin1String(" Files, ") +
-                       QString::number(foundFolders.size()) + QLatin1String(" Folders, ") +
-                       numberText(total) + QLatin1String(" Bytes");
+    result.countLine = countLineText(fileCount, int64_t(foundFolders.size()), total);
     return result;
 }
 

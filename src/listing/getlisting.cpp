@@ -153,10 +153,14 @@ const QString StoppedSizeToolTip =
     QStringLiteral("Counting was stopped: size of the parts counted so far");
 const QString PendingSizeToolTip = QStringLiteral("Size being counted");
 
+const QString IncompleteCountNote =
+    QStringLiteral(" (listing incomplete: the folder's files could not be read)");
+
 QString countLineText(int64_t fileCount, int64_t folderCount, double bytes)
 {
     return QString::number(fileCount) + QLatin1String(" Files, ") + QString::number(folderCount) +
-           QLatin1String(" Folders, ") + numberText(bytes) + QLatin1String(" Bytes");
+           QLatin1String(" Folders, ") + (bytes == 0 ? QStringLiteral("0") : numberText(bytes)) +
+           QLatin1String(" Bytes");
 }
 
 int64_t setFolderRowSize(PaneRow& row, const FolderSize& size)
@@ -270,8 +274,22 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
 
     if (request.options.showFiles && result.folder) {
         std::vector<Entry> files;
-        if (!runStep([&] { files = result.folder->Files(); }, path, prompts))
+        bool filesRead = false;
+        const bool goOn = runStep(
+            [&] {
+                files = result.folder->Files();
+                filesRead = true;
+            },
+            path, prompts);
+        result.incomplete = !filesRead;
+        if (!goOn) {
+            // What was counted is said, and that it is not the whole folder.
+            result.folderCount = folderCount;
+            result.knownBytes = total;
+            if (result.pendingFolders.empty())
+                result.countLine = countLineText(0, folderCount, total) + IncompleteCountNote;
             return result;
+        }
         const bool testFilter = !request.filterExpression.isEmpty();
         const bool testFex = !request.fexText.isEmpty();
         const NamePattern filter(request.filterExpression);
@@ -330,7 +348,8 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
     result.folderCount = folderCount;
     result.knownBytes = total;
     if (result.pendingFolders.empty())
-        result.countLine = countLineText(fileCount, folderCount, total);
+        result.countLine = countLineText(fileCount, folderCount, total) +
+                           (result.incomplete ? IncompleteCountNote : QString());
     result.finished = true;
     return result;
 }

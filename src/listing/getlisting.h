@@ -44,6 +44,9 @@ struct ListingResult {
     std::unique_ptr<Drive> drive;
     std::unique_ptr<Folder> folder;
     bool finished = false;
+    /// The folder's files could not be read after its sub-folders were: the counts cover the
+    /// sub-folders only, and the count line says the listing is incomplete.
+    bool incomplete = false;
     /// With ListingOptions::sizesLater, the sub-folders whose rows wait for their sizes, in the
     /// order of their rows; `countLine` stays empty while there are any.
     std::vector<Entry> pendingFolders;
@@ -52,8 +55,10 @@ struct ListingResult {
     double knownBytes = 0; ///< the bytes of the rows that are not pending
 };
 
-/// The text of the count line.
+/// The text of the count line. An empty folder reads "0 Bytes".
 QString countLineText(int64_t fileCount, int64_t folderCount, double bytes);
+/// What the count line of a listing whose files could not be read ends with.
+extern const QString IncompleteCountNote;
 /// Gives a folder row its size (clearing SizePending) and the tool tip that says how far the
 /// size is complete. Returns the bytes the row adds to the total.
 int64_t setFolderRowSize(PaneRow& row, const FolderSize& size);

@@ -115,17 +115,18 @@ TEST_F(MainFormTest, FilterHistoryStartsWithStarDotStar)
         items << m_form->FEX->itemText(i);
     EXPECT_TRUE(items.contains(QStringLiteral("*.txt")));
     EXPECT_TRUE(items.contains(QStringLiteral("*.dat")));
-    EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.*"));
+    // The start lists with the filter box's "*.*" and no combo pattern, and the boxes say so.
+    EXPECT_EQ(m_form->FEX->currentText(), QString());
     EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.*"));
 
-    // A pick or an edit in the combo reaches the filter box; a listing leaves the box alone
-    // until it ends and then sets both back to the first entry.
+    // A pick or an edit in the combo reaches the filter box; after a listing both show the
+    // pattern it used.
     m_form->FEX->setEditText(QStringLiteral("*.txt"));
     EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.txt"));
     m_form->GetListing(0);
     EXPECT_EQ(names(0, false), (std::set<QString>{"one.txt"}));
-    EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.*"));
-    EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.*"));
+    EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.txt"));
+    EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.txt"));
 }
 
 TEST_F(MainFormTest, LatchedButtonsLeaveFoldersOrFilesOut)

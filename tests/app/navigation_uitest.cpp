@@ -102,9 +102,10 @@ TEST_F(NavigationTest, RefreshListsBothPanesWithThePatternAndLeavesItInTheCombo)
     EXPECT_EQ(names(1, false), (std::set<QString>{"b.dat"}));
     EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.dat"));
 
-    // Any other listing returns the combo to its first entry.
+    // Any other listing uses the pattern the boxes show, and leaves it there.
     QTest::mouseClick(m_form->Up1[1], Qt::LeftButton);
-    EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.*"));
+    EXPECT_EQ(m_form->FEX->currentText(), QStringLiteral("*.dat"));
+    EXPECT_EQ(m_form->FilterExpression->text(), QStringLiteral("*.dat"));
 }
 
 TEST_F(NavigationTest, ViewButtonsSwitchBothLists)
