@@ -49,7 +49,8 @@ void MainForm::markSavedListing(int index, const QString& file)
     const bool saved = !file.isEmpty();
     setBackColor(LVPATH[p], QPalette::Base, saved ? SavedBack : PathBack);
     LVFC[p]->setAutoFillBackground(saved);
-    setBackColor(LVFC[p], QPalette::Window, saved ? SavedBack : LVFC[p]->parentWidget()->palette().color(QPalette::Window));
+    setBackColor(LVFC[p], QPalette::Window,
+                 saved ? SavedBack : LVFC[p]->parentWidget()->palette().color(QPalette::Window));
     const QString tip =
         saved ? QStringLiteral("Saved listing %1: the rows as they were when it was saved, not "
                                "the folder as it is now. Press Enter in the path box to list "

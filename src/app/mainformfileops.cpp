@@ -144,7 +144,8 @@ void MainForm::CopyBtn_Click()
         m_prompts->message(outcome.failures.message(
             QStringLiteral("%1 of the marked files could not be copied to %2:")
                 .arg(outcome.failures.count())
-                .arg(withVisibleControls(nativeToQString(destinationPath.value_or(NativeString()))))));
+                .arg(withVisibleControls(
+                    nativeToQString(destinationPath.value_or(NativeString()))))));
 }
 
 std::optional<CopyChoice> MainForm::askCopyChoice()

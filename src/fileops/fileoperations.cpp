@@ -101,8 +101,7 @@ FileOpOutcome actOnMarked(const PaneList& rows, int image, const QString& folder
                 continue;
             }
         }
-        runOne(name, outcome,
-               [&] { return act(*entryName, identity ? &*identity : nullptr); });
+        runOne(name, outcome, [&] { return act(*entryName, identity ? &*identity : nullptr); });
     }
     return outcome;
 }
@@ -183,24 +182,23 @@ CopyChoice CopyChoice::skipping(const std::vector<Replacement>& replacements)
     return choice;
 }
 
-FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source,
-                              FolderHandle& destination, const PathRules& rules,
-                              const CopyChoice& choice)
+FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, FolderHandle& destination,
+                              const PathRules& rules, const CopyChoice& choice)
 {
     // A file left out is neither done nor failed.
     int skipped = 0;
-    FileOpOutcome outcome =
-        actOnMarked(rows, RowImage::SmallCopyLeft, QStringLiteral("a folder; only files are copied"),
-                    source, rules, [&](const NativeString& name, const EntryIdentity* listed) {
-                        if (choice.skip.count(name)) {
-                            ++skipped;
-                            return true;
-                        }
-                        const auto agreed = choice.replace.find(name);
-                        if (agreed == choice.replace.end())
-                            return source.CopyFile(name, listed, destination, false);
-                        return source.CopyFile(name, listed, destination, true, &agreed->second);
-                    });
+    FileOpOutcome outcome = actOnMarked(
+        rows, RowImage::SmallCopyLeft, QStringLiteral("a folder; only files are copied"), source,
+        rules, [&](const NativeString& name, const EntryIdentity* listed) {
+            if (choice.skip.count(name)) {
+                ++skipped;
+                return true;
+            }
+            const auto agreed = choice.replace.find(name);
+            if (agreed == choice.replace.end())
+                return source.CopyFile(name, listed, destination, false);
+            return source.CopyFile(name, listed, destination, true, &agreed->second);
+        });
     outcome.done -= skipped;
     return outcome;
 }

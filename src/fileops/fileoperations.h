@@ -58,9 +58,8 @@ struct CopyChoice {
 /// and modified time the row shows. A folder row, a row that stands for nothing, a row whose
 /// text is not a single plain name and a changed entry are skipped and reported; a failed copy
 /// is reported and the walk goes on.
-FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source,
-                              FolderHandle& destination, const PathRules& rules,
-                              const CopyChoice& choice = {});
+FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, FolderHandle& destination,
+                              const PathRules& rules, const CopyChoice& choice = {});
 
 /// Deletes, without forcing (a read-only file is refused), the file of every row of `rows` that
 /// carries the delete mark (image 7), inside `folder`. Only rows of the list walked count, so a

@@ -6,8 +6,7 @@
 
 namespace vennic {
 
-const QString RowCheck::NoLongerThere =
-    QStringLiteral("no longer there, so nothing was done");
+const QString RowCheck::NoLongerThere = QStringLiteral("no longer there, so nothing was done");
 const QString RowCheck::ChangedSinceSaved =
     QStringLiteral("changed since the listing was saved (its size or modified time is not the "
                    "one the row shows), so it was left alone");

@@ -40,9 +40,9 @@ struct SavedListingLimits {
 struct ParsedListing {
     enum class Problem : unsigned char {
         None,
-        TooFewLines, ///< fewer than the path and count lines
-        TooManyRows, ///< more row lines than SavedListingLimits::maxRows
-        TextTooLong, ///< a text longer than SavedListingLimits::maxTextBytes
+        TooFewLines,   ///< fewer than the path and count lines
+        TooManyRows,   ///< more row lines than SavedListingLimits::maxRows
+        TextTooLong,   ///< a text longer than SavedListingLimits::maxTextBytes
         NotACountLine, ///< line 2 is neither empty nor a count line
         MissingFields, ///< a row line with fewer than the seven fields
     };

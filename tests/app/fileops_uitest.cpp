@@ -133,7 +133,8 @@ TEST_F(FileOpsFormTest, CopyAsksBeforeItReplacesAndReplacesOnlyWhatWasShown)
     markBoth();
     m_form->CopyBtn_Click();
     const QString question = m_prompts->shown().back().text;
-    EXPECT_TRUE(question.startsWith("2 marked files would replace files of ")) << question.toStdString();
+    EXPECT_TRUE(question.startsWith("2 marked files would replace files of "))
+        << question.toStdString();
     EXPECT_EQ(question.count("which is newer"), 1) << question.toStdString();
     EXPECT_FALSE(exists("right/c.txt"));
 
@@ -153,7 +154,8 @@ TEST_F(FileOpsFormTest, CopyAsksBeforeItReplacesAndReplacesOnlyWhatWasShown)
     m_form->CopyBtn_Click();
     EXPECT_EQ(content("right/a.txt"), "arrived meanwhile");
     EXPECT_EQ(content("right/b.txt"), "b");
-    EXPECT_TRUE(m_prompts->messages().last().contains("no longer the file that was to be replaced"));
+    EXPECT_TRUE(
+        m_prompts->messages().last().contains("no longer the file that was to be replaced"));
 }
 
 TEST_F(FileOpsFormTest, DeleteAsksFirstAndRefusesReadOnlyFiles)
@@ -366,8 +368,10 @@ TEST_F(FileOpsFormTest, ComparisonLinesThePanesUpAndKeepsTheSelection)
     EXPECT_EQ(rows(1).cellText(selected[0], ColName), "r.txt");
     // The header says what order the rows are in, and a.txt, which differs, says so.
     EXPECT_EQ(rows(0).sortIcon(ColName), 1);
-    EXPECT_TRUE(rows(0).data(rows(0).index(0, ColName), Qt::ToolTipRole).toString().contains(
-        "Differs from the other pane's entry"));
+    EXPECT_TRUE(rows(0)
+                    .data(rows(0).index(0, ColName), Qt::ToolTipRole)
+                    .toString()
+                    .contains("Differs from the other pane's entry"));
     m_form->GetListing(0);
     EXPECT_EQ(rows(0).sortIcon(ColName), 0) << "the next listing comes in the system's order";
 }

@@ -110,8 +110,8 @@ TEST_F(Sizing, RowsComeFirstSizesFillInAsTheirWalksEndAndTheEndMatchesASerialLis
     m_fake.releaseSize("/data/b");
     ASSERT_TRUE(QTest::qWaitFor([&] { return sizeText(0, "b") == "20"; }, 5000));
     EXPECT_EQ(sizeText(0, "a"), "counting");
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return m_form->SizeStrip[0]->isVisibleTo(m_form.get()); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_form->SizeStrip[0]->isVisibleTo(m_form.get()); }, 5000));
     EXPECT_EQ(m_form->SizeStrip[0]->barText(), "2 of 3");
     EXPECT_EQ(m_form->SizeStrip[0]->detailText(), "23 Bytes so far, counting a");
     EXPECT_EQ(m_form->LVFC[0]->text(), QString());
@@ -146,8 +146,8 @@ TEST_F(Sizing, StopKeepsTheSizesCountedSoFarAndSaysTheyAreIncomplete)
     m_fake.holdSize("/data/a", 40);
     list(0, "/data");
     ASSERT_TRUE(QTest::qWaitFor([&] { return sizeText(0, "b") == "20"; }, 5000));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return m_form->SizeStrip[0]->isVisibleTo(m_form.get()); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_form->SizeStrip[0]->isVisibleTo(m_form.get()); }, 5000));
 
     QTest::mouseClick(m_form->SizeStrip[0]->stopButton(), Qt::LeftButton);
     ASSERT_TRUE(sizingEnds(0));

@@ -160,8 +160,9 @@ TEST_F(FileOperations, CopyFailingPartWayLeavesTheOldDestinationAndGoesOn)
     const std::optional<int> code = test::runWithWriteLimit(16 * 1024, [&] {
         const auto src = folder("src");
         const auto dst = folder("dst");
-        const FileOpOutcome outcome = copyMarkedFiles(
-            *rows, *src, *dst, rules, CopyChoice::replacing(replacementsOf(*rows, *src, *dst, rules)));
+        const FileOpOutcome outcome =
+            copyMarkedFiles(*rows, *src, *dst, rules,
+                            CopyChoice::replacing(replacementsOf(*rows, *src, *dst, rules)));
         const bool reported = outcome.failures.count() == 1 &&
                               outcome.failures.failures()[0].name == "big.bin" &&
                               outcome.failures.failures()[0].reason.startsWith("Disk full61");

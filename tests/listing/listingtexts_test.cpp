@@ -187,8 +187,9 @@ TEST(ListingTexts, CellsOfListedRows)
         row.flags = PaneRow::Folder | state.flags;
         row.size = 1234;
         const QString text = texts.cellText(row, ColBytes);
-        EXPECT_TRUE(QString::fromUtf8(state.text).isEmpty() ? text.isEmpty()
-                                                          : text.contains(QString::fromUtf8(state.text)))
+        EXPECT_TRUE(QString::fromUtf8(state.text).isEmpty()
+                        ? text.isEmpty()
+                        : text.contains(QString::fromUtf8(state.text)))
             << text.toStdString();
     }
     EXPECT_EQ(texts.cellText(folder, ColAccessed), "");

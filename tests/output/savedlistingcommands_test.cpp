@@ -233,8 +233,8 @@ TEST(SavedListingCommands, EmptyPaneSavesTwoLinesAndOpensAsAnEmptyList)
     TempFolder tmp;
     const auto pane = paneOf({});
     const std::string file = tmp.pathOf("empty.tav");
-    ASSERT_TRUE(writeListingFile(q(file), QStringLiteral("/e"), QStringLiteral("0 Files, 0 Folders,  Bytes"),
-                                 *pane)
+    ASSERT_TRUE(writeListingFile(q(file), QStringLiteral("/e"),
+                                 QStringLiteral("0 Files, 0 Folders,  Bytes"), *pane)
                     .saved);
     EXPECT_EQ(TempFolder::readAll(file), "/e\r\n0 Files, 0 Folders,  Bytes\r\n");
     const auto read = readListingFile(q(file));
@@ -289,9 +289,8 @@ TEST(SavedListingCommands, TextsWithLineBreaksAreSavedWithQuestionMarksAndCounte
     ScriptedPrompts prompts;
     SavedListingDialog dialog;
     prompts.answerFile(q(file));
-    ASSERT_TRUE(
-        saveListingAs(*pane, QStringLiteral("/odd\npath"), QStringLiteral("2 Files, 0 Folders, 9 Bytes"),
-                      prompts, dialog));
+    ASSERT_TRUE(saveListingAs(*pane, QStringLiteral("/odd\npath"),
+                              QStringLiteral("2 Files, 0 Folders, 9 Bytes"), prompts, dialog));
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages()[0].startsWith(QStringLiteral("4 texts held a line break")))
         << prompts.messages()[0].toStdString();
@@ -320,8 +319,9 @@ TEST(SavedListingCommands, FilesThatAreNoListingAreReportedAndGiveNothing)
         tmp.fifo("pipe.tav"),
         // Any file of two lines or more is no listing without its count line and its fields.
         tmp.fileWithContent("garbage.tav", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\r\nmore\r\n"),
-        tmp.fileWithContent("short.tav", "/p\r\n1 Files, 0 Folders, 5 Bytes\r\n"
-                                         "a.txt\x02Text\x02 5\x02\x02\x02\x02\r\nb.txt\x02Text\r\n"),
+        tmp.fileWithContent("short.tav",
+                            "/p\r\n1 Files, 0 Folders, 5 Bytes\r\n"
+                            "a.txt\x02Text\x02 5\x02\x02\x02\x02\r\nb.txt\x02Text\r\n"),
     };
     for (const std::string& file : bad) {
         ScriptedPrompts prompts;
@@ -438,10 +438,10 @@ TEST(SavedListingCommands, AFileLargerThanTheByteLimitIsRefusedUnread)
     // The limit itself is allowed; one byte more is not.
     SavedListingLimits limits;
     limits.maxFileBytes = 100;
-    const std::string exact =
-        tmp.fileWithContent("exact.tav", "/p\r\n\r\n" + std::string(88, 'x') + std::string(6, '\x02'));
-    const std::string over =
-        tmp.fileWithContent("over.tav", "/p\r\n\r\n" + std::string(89, 'x') + std::string(6, '\x02'));
+    const std::string exact = tmp.fileWithContent("exact.tav", "/p\r\n\r\n" + std::string(88, 'x') +
+                                                                   std::string(6, '\x02'));
+    const std::string over = tmp.fileWithContent("over.tav", "/p\r\n\r\n" + std::string(89, 'x') +
+                                                                 std::string(6, '\x02'));
     EXPECT_TRUE(openInto(*pane, exact, limits).isEmpty());
     EXPECT_EQ(pane->rowCount(), 1);
     EXPECT_EQ(pane->cellText(0, ColName), QString(88, QLatin1Char('x')));

@@ -35,10 +35,7 @@ public:
     /// process does while the user reads the question.
     void duringNextConfirm(std::function<void()> act) { m_during.push_back(std::move(act)); }
     /// The same for the next choice.
-    void duringNextChoice(std::function<void()> act)
-    {
-        m_duringChoice.push_back(std::move(act));
-    }
+    void duringNextChoice(std::function<void()> act) { m_duringChoice.push_back(std::move(act)); }
     void answerFile(std::optional<QString> file) { m_files.push_back(std::move(file)); }
 
     /// The texts of the message boxes shown, in order.

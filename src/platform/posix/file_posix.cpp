@@ -39,18 +39,6 @@ bool namesFolder(const NativeString& path, const struct statx& st)
            (S_ISLNK(st.stx_mode) && linkLeadsToFolder(AT_FDCWD, path.c_str()));
 }
 
-// A changed attribute a POSIX file system has no place for.
-const char* unstorableName(uint32_t changed)
-{
-    if (changed & Attr::Hidden)
-        return "hidden (a name beginning with \".\" is what makes a file hidden)";
-    if (changed & Attr::System)
-        return "system";
-    if (changed & Attr::Archive)
-        return "archive";
-    return nullptr;
-}
-
 } // namespace
 
 std::unique_ptr<PosixFile> PosixFile::open(const NativeString& path, TypeNamer typeNamer)
@@ -89,7 +77,7 @@ void PosixFile::SetAttributes(uint32_t attributes)
         throw FsError(FsErrorNumber::PathFileAccessError,
                       m_path + " is a symbolic link: it has no attributes of its own, and "
                                "nothing is written through it");
-    if (const char* name = unstorableName(changed))
+    if (const char* name = unstorableAttribute(changed))
         throw FsError(FsErrorNumber::PathFileAccessError,
                       std::string("the file system cannot store the ") + name + " attribute");
 

@@ -1,6 +1,7 @@
 #include "platform/posix/filecopy_posix.h"
 
 #include "platform/posix/direntries_posix.h"
+#include "platform/posix/fdguard_posix.h"
 #include "platform/posix/statcounter.h"
 #include "platform/posix/statxentry_posix.h"
 
@@ -23,20 +24,6 @@
 namespace vennic {
 
 namespace {
-
-// Closes a descriptor when the scope ends.
-struct FdGuard {
-    int fd = -1;
-    FdGuard() = default;
-    explicit FdGuard(int f) : fd(f) {}
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    ~FdGuard()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 // Blocks of a copy: large enough to cost nothing, small enough that a watcher hears often.
 constexpr size_t kCopyBlock = 8 << 20;
@@ -171,7 +158,7 @@ void fillCopy(int from, int to, const struct stat& sourceStat, const NativeStrin
             off_t hole = size;
             if (data < 0) {
                 if (errno == ENXIO)
-                    break; // the rest is a hole
+                    break;  // the rest is a hole
                 data = pos; // a file system that cannot tell: all of it is data
             } else {
                 hole = ::lseek(from, data, SEEK_HOLE);
@@ -263,10 +250,10 @@ void checkDestination(int toDir, const NativeString& name, const struct stat& so
                "the source and the destination " + shown + " are the same file");
     if (!overwrite)
         refuse(FsErrorNumber::FileAlreadyExists, shown + " already exists");
-    if (replacing && (identityOf(entryFromStatx(name.c_str(), target, false)) !=
-                          identityOf(*replacing) ||
-                      int64_t(target.stx_size) != replacing->size ||
-                      fileTimeOf(target.stx_mtime) != replacing->modified))
+    if (replacing &&
+        (identityOf(entryFromStatx(name.c_str(), target, false)) != identityOf(*replacing) ||
+         int64_t(target.stx_size) != replacing->size ||
+         fileTimeOf(target.stx_mtime) != replacing->modified))
         refuse(FsErrorNumber::FileAlreadyExists,
                shown + " is no longer the file that was to be replaced; it was left as it is");
     if (!(target.stx_mode & S_IWUSR))

@@ -1,5 +1,6 @@
 #include "platform/posix/folderhandle_posix.h"
 
+#include "platform/posix/fdguard_posix.h"
 #include "platform/posix/filecopy_posix.h"
 #include "platform/posix/statcounter.h"
 #include "platform/posix/statxentry_posix.h"
@@ -16,33 +17,9 @@ namespace vennic {
 
 namespace {
 
-struct FdGuard {
-    int fd = -1;
-    explicit FdGuard(int f) : fd(f) {}
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    ~FdGuard()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 FsError systemError(int err, const NativeString& shown)
 {
     return FsError::fromErrno(err, false, shown + ": " + std::strerror(err));
-}
-
-// A changed attribute a POSIX file system has no place for.
-const char* unstorableName(uint32_t changed)
-{
-    if (changed & Attr::Hidden)
-        return "hidden (a name beginning with \".\" is what makes a file hidden)";
-    if (changed & Attr::System)
-        return "system";
-    if (changed & Attr::Archive)
-        return "archive";
-    return nullptr;
 }
 
 // The entry of the open descriptor `fd`, which was opened as `name` in the folder `dirFd`
@@ -161,7 +138,7 @@ bool PosixFolderHandle::SetAttributes(const NativeString& name, const EntryIdent
                                     "nothing is written through it");
     if (entry.isFolder)
         throw FsError(FsErrorNumber::PathFileAccessError, shown(name) + " is a folder");
-    if (const char* bit = unstorableName(changed))
+    if (const char* bit = unstorableAttribute(changed))
         throw FsError(FsErrorNumber::PathFileAccessError,
                       std::string("the file system cannot store the ") + bit + " attribute");
 
@@ -184,8 +161,7 @@ bool PosixFolderHandle::SetAttributes(const NativeString& name, const EntryIdent
 }
 
 bool PosixFolderHandle::CopyFile(const NativeString& name, const EntryIdentity* listed,
-                                 FolderHandle& destination, bool overwrite,
-                                 const Entry* replacing)
+                                 FolderHandle& destination, bool overwrite, const Entry* replacing)
 {
     auto* target = dynamic_cast<PosixFolderHandle*>(&destination);
     if (!target)

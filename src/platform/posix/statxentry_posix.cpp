@@ -50,6 +50,17 @@ bool linkLeadsToFolder(int dirFd, const char* name)
     return countedStatx(dirFd, name, 0, STATX_TYPE, &target) == 0 && S_ISDIR(target.stx_mode);
 }
 
+const char* unstorableAttribute(uint32_t changed)
+{
+    if (changed & Attr::Hidden)
+        return "hidden (a name beginning with \".\" is what makes a file hidden)";
+    if (changed & Attr::System)
+        return "system";
+    if (changed & Attr::Archive)
+        return "archive";
+    return nullptr;
+}
+
 Entry entryFromStatx(const char* name, const struct statx& st, bool linkToFolder)
 {
     Entry entry;

@@ -32,6 +32,9 @@ uint32_t attributesOf(const char* name, const struct statx& st, bool linkToFolde
 /// True when the symbolic link `name` in the folder `dirFd` leads to a folder. Costs one statx
 /// that follows the link; the link's target is never opened.
 bool linkLeadsToFolder(int dirFd, const char* name);
+/// The name of a changed attribute bit a POSIX file system has no place for (hidden, system or
+/// archive), for a message; nothing when every changed bit can be stored.
+const char* unstorableAttribute(uint32_t changed);
 /// The entry of a name and its statx (not followed).
 Entry entryFromStatx(const char* name, const struct statx& st, bool linkToFolder);
 
