@@ -16,7 +16,7 @@ namespace vennic::test {
 class ScriptedPrompts : public Prompts {
 public:
     struct Shown {
-        QString kind; ///< "message", "confirm", "open" or "save"
+        QString kind; ///< "message", "confirm", "choose", "open" or "save"
         QString title;
         QString text;
     };
