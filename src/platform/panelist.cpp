@@ -74,6 +74,10 @@ QVariant PaneList::data(const QModelIndex& index, int role) const
         // A saved listing may hold control characters; they show as visible marks.
         return withVisibleControls(cellText(index.row(), index.column()));
     case Qt::ForegroundRole:
+        // A size that is not the whole tree's stands out from the sizes that are.
+        if ((index.column() == ColBytes || index.column() == ColBytes2) &&
+            (r.flags & (PaneRow::SizePartial | PaneRow::SizeStopped)))
+            return colorFromBgr(RowColor::PartialSize);
         return colorFromBgr(r.foreColor);
     case Qt::ToolTipRole:
         if (r.toolTip.isEmpty())

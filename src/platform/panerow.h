@@ -42,6 +42,8 @@ namespace RowColor {
 constexpr uint32_t Black = 0x000000;
 constexpr uint32_t Red = 0x0000FF;
 constexpr uint32_t Blue = 0xFF0000;
+/// The size cells of a folder whose size covers only part of its tree (dark orange).
+constexpr uint32_t PartialSize = 0x0060C0;
 } // namespace RowColor
 
 /// The texts of a row that carries its texts instead of raw values (opened from a saved

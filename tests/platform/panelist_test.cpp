@@ -99,6 +99,14 @@ TEST(PaneList, RolesCarryColourToolTipImagesAndAlignment)
     EXPECT_EQ(list.data(list.index(1, ColName), Qt::ForegroundRole).value<QColor>(),
               QColor(255, 0, 0));
     EXPECT_EQ(PaneList::colorFromBgr(0xC7F5F1), QColor(0xF1, 0xF5, 0xC7));
+    // Only the size cells of a partial size take the partial colour.
+    std::vector<PaneRow> partial = someRows();
+    partial[0].flags |= PaneRow::SizePartial;
+    list.setRows(std::move(partial));
+    EXPECT_EQ(list.data(list.index(0, ColBytes), Qt::ForegroundRole).value<QColor>(),
+              PaneList::colorFromBgr(RowColor::PartialSize));
+    EXPECT_EQ(list.data(list.index(0, ColName), Qt::ForegroundRole).value<QColor>(),
+              QColor(0, 0, 255));
 
     EXPECT_EQ(list.data(list.index(0, ColName), Qt::ToolTipRole).toString(),
               QStringLiteral("Size of readable parts only"));
