@@ -109,7 +109,8 @@ bool PosixFolderHandle::DeleteFile(const NativeString& name, const EntryIdentity
         throw FsError(FsErrorNumber::PathFileAccessError, shown(name) + " is a folder, not a file");
     if (!force && (entry.attributes & Attr::ReadOnly))
         throw FsError(FsErrorNumber::PermissionDenied, shown(name) + " is read-only");
-    // unlink removes the name itself: a symbolic link goes, its target stays.
+    // unlink removes the name itself: a symbolic link goes, its target stays. The system has no
+    // removal by descriptor, so the look just above is as close to the act as it can come.
     if (::unlinkat(m_fd, name.c_str(), 0) != 0)
         throw systemError(errno, shown(name));
     return true;
