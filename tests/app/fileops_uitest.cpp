@@ -147,7 +147,7 @@ TEST_F(FileOpsFormTest, CopyAsksBeforeItReplacesAndReplacesOnlyWhatWasShown)
     // A file put under the name after the question is not the one agreed to: it stays.
     markBoth();
     m_prompts->answerChoice(0);
-    m_prompts->duringNextChoice([&] {
+    m_prompts->duringNextQuestion([&] {
         std::filesystem::remove(m_tmp.pathOf("right/a.txt"));
         m_tmp.fileWithContent("right/a.txt", "arrived meanwhile");
     });

@@ -334,12 +334,15 @@ TEST(SavedListingCommands, FilesThatAreNoListingAreReportedAndGiveNothing)
     }
     ScriptedPrompts prompts;
     SavedListingDialog dialog;
-    for (const char* file : {"garbage.tav", "short.tav"}) {
+    tmp.fileWithContent("long.tav", "/p\r\n\r\n" + std::string(40000, 'x') + "\r\n");
+    for (const char* file : {"garbage.tav", "short.tav", "long.tav"}) {
         prompts.answerFile(q(tmp.pathOf(file)));
         openListing(prompts, dialog);
     }
     EXPECT_TRUE(prompts.messages()[0].contains("its line 2 is not a count line"));
     EXPECT_TRUE(prompts.messages()[1].contains("its line 4 does not hold the seven fields"));
+    EXPECT_TRUE(prompts.messages()[2].contains("its line 3 holds a text longer than 32,768 bytes"))
+        << prompts.messages()[2].toStdString();
 }
 
 TEST(SavedListingCommands, MoreRowsThanASixteenBitCounterHolds)

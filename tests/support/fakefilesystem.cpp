@@ -114,7 +114,8 @@ private:
     NativeString m_path;
 };
 
-/// A listed folder opened again: each act finds the entry by its name in the folder now.
+/// A listed folder opened again: each act goes to the fake's file of that name, while it is
+/// the listed one.
 class FakeFolderHandle : public FolderHandle {
 public:
     FakeFolderHandle(FakeFileSystem& fs, NativeString path) : m_fs(fs), m_path(std::move(path)) {}
@@ -123,45 +124,33 @@ public:
     std::optional<Entry> Look(const NativeString& name) const override
     {
         const auto* node = m_fs.find(FakeFileSystem::join(m_path, name));
-        if (!node)
-            return std::nullopt;
-        return node->entry;
+        return node ? std::optional(node->entry) : std::nullopt;
     }
     bool DeleteFile(const NativeString& name, const EntryIdentity* listed, bool force) override
     {
-        if (!stillListed(name, listed))
-            return false;
-        m_fs.removeFile(FakeFileSystem::join(m_path, name), force);
-        return true;
+        return act(name, listed, [&](File& file) { file.Delete(force); });
     }
     bool SetAttributes(const NativeString& name, const EntryIdentity* listed,
                        uint32_t attributes) override
     {
-        if (!stillListed(name, listed))
-            return false;
-        const NativeString path = FakeFileSystem::join(m_path, name);
-        m_fs.record("SetAttributes", path);
-        m_fs.check(FakeFileSystem::Op::SetAttributes, path);
-        m_fs.node(path).entry.attributes = attributes;
-        return true;
+        return act(name, listed, [&](File& file) { file.SetAttributes(attributes); });
     }
     bool CopyFile(const NativeString& name, const EntryIdentity* listed, FolderHandle& destination,
                   bool overwrite, const Entry*) override
     {
-        if (!stillListed(name, listed))
-            return false;
-        m_fs.copyFile(FakeFileSystem::join(m_path, name),
-                      FakeFileSystem::join(destination.Path(), name), overwrite);
-        return true;
+        return act(name, listed, [&](File& file) {
+            file.Copy(FakeFileSystem::join(destination.Path(), name), overwrite);
+        });
     }
 
 private:
-    bool stillListed(const NativeString& name, const EntryIdentity* listed) const
+    template <typename Act> bool act(const NativeString& name, const EntryIdentity* listed, Act&& a)
     {
         const std::optional<Entry> now = Look(name);
-        if (!now)
-            throw FsError(FsErrorNumber::FileNotFound, text(FakeFileSystem::join(m_path, name)));
-        return !listed || identityOf(*now) == *listed;
+        if (now && listed && identityOf(*now) != *listed)
+            return false;
+        a(*m_fs.GetFile(FakeFileSystem::join(m_path, name)));
+        return true;
     }
 
     FakeFileSystem& m_fs;

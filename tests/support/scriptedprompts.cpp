@@ -11,11 +11,7 @@ bool ScriptedPrompts::confirm(const QString& title, const QString& text, const Q
                               const QString&)
 {
     m_shown.push_back({QStringLiteral("confirm"), title, text});
-    if (!m_during.empty()) {
-        const std::function<void()> act = std::move(m_during.front());
-        m_during.pop_front();
-        act();
-    }
+    runDuring();
     if (m_confirms.empty())
         return false;
     const bool ok = m_confirms.front();
@@ -26,16 +22,21 @@ bool ScriptedPrompts::confirm(const QString& title, const QString& text, const Q
 int ScriptedPrompts::choose(const QString& title, const QString& text, const QStringList& answers)
 {
     m_shown.push_back({QStringLiteral("choose"), title, text});
-    if (!m_duringChoice.empty()) {
-        const std::function<void()> act = std::move(m_duringChoice.front());
-        m_duringChoice.pop_front();
-        act();
-    }
+    runDuring();
     if (m_choices.empty())
         return int(answers.size()) - 1;
     const int chosen = m_choices.front();
     m_choices.pop_front();
     return chosen;
+}
+
+void ScriptedPrompts::runDuring()
+{
+    if (m_during.empty())
+        return;
+    const std::function<void()> act = std::move(m_during.front());
+    m_during.pop_front();
+    act();
 }
 
 std::optional<QString> ScriptedPrompts::openFileName(const FileDialogRequest& request)

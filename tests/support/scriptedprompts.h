@@ -31,11 +31,9 @@ public:
 
     void answerConfirm(bool ok) { m_confirms.push_back(ok); }
     void answerChoice(int index) { m_choices.push_back(index); }
-    /// Runs `act` while the next confirmation is open, before it is answered: what another
-    /// process does while the user reads the question.
-    void duringNextConfirm(std::function<void()> act) { m_during.push_back(std::move(act)); }
-    /// The same for the next choice.
-    void duringNextChoice(std::function<void()> act) { m_duringChoice.push_back(std::move(act)); }
+    /// Runs `act` while the next confirmation or choice is open, before it is answered: what
+    /// another process does while the user reads the question.
+    void duringNextQuestion(std::function<void()> act) { m_during.push_back(std::move(act)); }
     void answerFile(std::optional<QString> file) { m_files.push_back(std::move(file)); }
 
     /// The texts of the message boxes shown, in order.
@@ -45,6 +43,8 @@ public:
     void clear() { m_shown.clear(); }
 
 private:
+    /// Runs what was to happen during the question now being asked.
+    void runDuring();
     /// Records an open or save dialog and gives the next scripted file, if any.
     std::optional<QString> fileDialog(const QString& kind, const FileDialogRequest& request);
 
@@ -52,7 +52,6 @@ private:
     std::deque<bool> m_confirms;
     std::deque<int> m_choices;
     std::deque<std::function<void()>> m_during;
-    std::deque<std::function<void()>> m_duringChoice;
     std::deque<std::optional<QString>> m_files;
     std::deque<FileDialogRequest> m_requests;
 };
