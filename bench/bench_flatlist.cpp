@@ -7,12 +7,12 @@
 #include "benchsupport.h"
 #include "listing/getlisting.h"
 #include "listing/listingtexts.h"
+#include "listing/panelist.h"
 #include "listing/rowsort.h"
 #include "listing/typenames.h"
 #include "platform/filesystem.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
 #include "platform/prompts.h"
+#include "ui/panelistview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

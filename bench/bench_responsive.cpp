@@ -9,7 +9,7 @@
 //                                          bench/closetime.sh to compare with the process's end
 #include "app/mainform.h"
 #include "benchsupport.h"
-#include "platform/panelistview.h"
+#include "ui/panelistview.h"
 
 #include <QAbstractItemView>
 

@@ -6,9 +6,9 @@
 // all threads, which depends less on what else the machine runs. Each line also prints a checksum
 // of the order, so that two builds (or two machines) can be checked to sort alike.
 #include "listing/listingtexts.h"
+#include "listing/panelist.h"
 #include "listing/rowsort.h"
 #include "listing/typenames.h"
-#include "platform/panelist.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

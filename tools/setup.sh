@@ -47,8 +47,8 @@ VENNIC_BUILD_PACKAGES=(qt6-base-dev libgtest-dev libgmock-dev cmake g++ ninja-bu
 VENNIC_TEST_PACKAGES=(poppler-utils)
 # What the checks beyond the tests need: clang with libFuzzer and its sanitizer runtimes for the
 # fuzz targets, gcc's sanitizer runtimes for the sanitizer build, and llvm-symbolizer so that
-# sanitizer reports name functions and lines.
-VENNIC_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm-14 libasan8 libubsan1 libtsan2)
+# sanitizer reports name functions and lines; clang-format for the format check.
+VENNIC_CHECK_PACKAGES=(clang clang-format libclang-rt-14-dev llvm-14 libasan8 libubsan1 libtsan2)
 # What the system print check (.ci/print-check.sh) needs: a CUPS scheduler, its PDF-writing
 # backend, and pdftotext to read back what was printed.
 VENNIC_PRINT_CHECK_PACKAGES=(cups printer-driver-cups-pdf poppler-utils)

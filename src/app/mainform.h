@@ -2,10 +2,10 @@
 
 #include "fileops/fileoperations.h"
 #include "fileops/rowsfolder.h"
-#include "output/listingprinter.h"
 #include "output/printedlisting.h"
 #include "output/savedlistingcommands.h"
 #include "platform/filesystem.h"
+#include "ui/listingprinter.h"
 
 #include <QMainWindow>
 #include <QStringList>

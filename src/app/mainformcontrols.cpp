@@ -6,11 +6,11 @@
 #include "listing/rowsort.h"
 #include "shell/toolstrip.h"
 
-#include "platform/controlchars.h"
-#include "platform/imagelists.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
-#include "platform/tavbutton.h"
+#include "listing/controlchars.h"
+#include "listing/panelist.h"
+#include "ui/imagelists.h"
+#include "ui/panelistview.h"
+#include "ui/tavbutton.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,22 +1,22 @@
 // The main window's drive information, file attributes and About commands.
 #include "app/mainform.h"
 
-#include "app/vennicabout.h"
-#include "drives/driveinfo.h"
 #include "drives/driveinfovalues.h"
 #include "drives/volumenamewrite.h"
 #include "fileops/attributeedit.h"
-#include "fileops/fileatts.h"
 #include "fileops/fileoperations.h"
 #include "fileops/rowcheck.h"
+#include "listing/controlchars.h"
 #include "listing/listingtexts.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
-#include "platform/controlchars.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
+#include "listing/panelist.h"
 #include "platform/pathrules.h"
 #include "platform/prompts.h"
+#include "ui/driveinfo.h"
+#include "ui/fileatts.h"
+#include "ui/panelistview.h"
+#include "ui/vennicabout.h"
 
 #include <QAction>
 #include <QLabel>

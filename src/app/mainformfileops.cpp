@@ -2,19 +2,19 @@
 // right pane's rebuild and the folder comparison.
 #include "app/mainform.h"
 
-#include "fileops/alertform.h"
 #include "fileops/columnalignment.h"
 #include "fileops/confirmdelete.h"
 #include "fileops/fileoperations.h"
 #include "fileops/foldercomparison.h"
 #include "fileops/rightpanerebuild.h"
 #include "fileops/rowmarks.h"
+#include "listing/controlchars.h"
 #include "listing/nativetext.h"
-#include "platform/controlchars.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
+#include "listing/panelist.h"
 #include "platform/pathrules.h"
 #include "platform/prompts.h"
+#include "ui/alertform.h"
+#include "ui/panelistview.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -378,7 +378,7 @@ void MainForm::CompFldr_Click()
 void MainForm::Command1_Click()
 {
     if (!m_alertForm)
-        m_alertForm = new AlertForm(*this);
+        m_alertForm = new AlertForm(*this, DelAll);
     // A second click while the warning waits only brings the warning forward.
     if (m_waitingForAlert) {
         m_alertForm->raise();

@@ -3,9 +3,9 @@
 // and writes the result back, both through the window's one twips conversion.
 #include "app/mainform.h"
 
-#include "platform/panelistview.h"
 #include "shell/panelayout.h"
 #include "shell/twips.h"
+#include "ui/panelistview.h"
 
 #include <QComboBox>
 #include <QEvent>

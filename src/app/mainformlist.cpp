@@ -2,14 +2,14 @@
 // menu, opening a folder and viewing a file.
 #include "app/mainform.h"
 
+#include "listing/controlchars.h"
 #include "listing/getlisting.h"
 #include "listing/listinteraction.h"
-#include "platform/controlchars.h"
+#include "listing/panelist.h"
 #include "platform/filelauncher.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
 #include "platform/pathrules.h"
 #include "platform/prompts.h"
+#include "ui/panelistview.h"
 
 #include <QAction>
 #include <QLabel>

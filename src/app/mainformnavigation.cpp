@@ -2,10 +2,10 @@
 // Refresh, the view buttons and the keys of the lists.
 #include "app/mainform.h"
 
+#include "listing/panelist.h"
 #include "platform/fserror.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
 #include "platform/pathrules.h"
+#include "ui/panelistview.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,13 +2,13 @@
 // to the output code.
 #include "app/mainform.h"
 
-#include "output/printerformatfrm.h"
-#include "platform/controlchars.h"
-#include "platform/imagelists.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
+#include "listing/controlchars.h"
+#include "listing/panelist.h"
 #include "platform/pathrules.h"
-#include "platform/tavbutton.h"
+#include "ui/imagelists.h"
+#include "ui/panelistview.h"
+#include "ui/printerformatfrm.h"
+#include "ui/tavbutton.h"
 
 #include <QAction>
 #include <QLabel>

@@ -3,12 +3,12 @@
 // far the count is, and Esc or "Stop" ends it.
 #include "app/mainform.h"
 
-#include "app/sizingstrip.h"
 #include "listing/foldersizing.h"
 #include "listing/getlisting.h"
 #include "listing/nativetext.h"
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 #include "platform/prompts.h"
+#include "ui/sizingstrip.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

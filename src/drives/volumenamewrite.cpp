@@ -1,6 +1,6 @@
 #include "drives/volumenamewrite.h"
 
-#include "platform/controlchars.h"
+#include "listing/controlchars.h"
 
 namespace vennic {
 

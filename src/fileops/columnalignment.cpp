@@ -1,6 +1,6 @@
 #include "fileops/columnalignment.h"
 
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 
 #include <cfenv>
 #include <cmath>

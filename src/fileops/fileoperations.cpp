@@ -2,11 +2,11 @@
 
 #include "fileops/rowcheck.h"
 #include "fileops/rowmarks.h"
+#include "listing/controlchars.h"
 #include "listing/listingtexts.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
-#include "platform/controlchars.h"
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 #include "platform/pathrules.h"
 
 #include <exception>

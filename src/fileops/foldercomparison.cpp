@@ -1,6 +1,6 @@
 #include "fileops/foldercomparison.h"
 
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "listing/nameorder.h"
-#include "platform/panerow.h"
+#include "listing/panerow.h"
 
 #include <QStringList>
 

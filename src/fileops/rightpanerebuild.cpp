@@ -5,8 +5,8 @@
 #include "listing/listingtexts.h"
 #include "listing/listinteraction.h"
 #include "listing/nativetext.h"
+#include "listing/panelist.h"
 #include "listing/typenames.h"
-#include "platform/panelist.h"
 #include "platform/pathrules.h"
 
 #include <memory>

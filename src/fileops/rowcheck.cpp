@@ -1,6 +1,6 @@
 #include "fileops/rowcheck.h"
 
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 
 #include <chrono>
 

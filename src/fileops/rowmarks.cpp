@@ -1,7 +1,7 @@
 #include "fileops/rowmarks.h"
 
 #include "listing/listinteraction.h"
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 
 namespace vennic {
 

@@ -1,7 +1,7 @@
 #include "fileops/rowsfolder.h"
 
+#include "listing/controlchars.h"
 #include "listing/nativetext.h"
-#include "platform/controlchars.h"
 #include "platform/pathrules.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/panerow.h"
+#include "listing/panerow.h"
 
 #include <QDate>
 #include <QHash>

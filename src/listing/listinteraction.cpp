@@ -1,6 +1,6 @@
 #include "listing/listinteraction.h"
 
-#include "platform/controlchars.h"
+#include "listing/controlchars.h"
 #include "platform/pathrules.h"
 
 #include <filesystem>

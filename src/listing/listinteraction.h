@@ -1,7 +1,7 @@
 #pragma once
 
+#include "listing/panerow.h"
 #include "platform/filesystem.h"
-#include "platform/panerow.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "listing/listingtexts.h"
 #include "listing/nameorder.h"
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 
 #include <QDateTime>
 #include <QHash>

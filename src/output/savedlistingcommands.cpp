@@ -1,6 +1,6 @@
 #include "output/savedlistingcommands.h"
 
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 #include "platform/prompts.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 // File commands act only on what the panes show: the folder each pane's rows belong to, never
 // the path box's present text, and never a name or folder holding a control character.
-#include "fileops/fileatts.h"
-#include "platform/controlchars.h"
-#include "platform/tavbutton.h"
+#include "listing/controlchars.h"
 #include "support/formfixture.h"
+#include "ui/fileatts.h"
+#include "ui/tavbutton.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "app/mainform.h"
 
-#include "app/vennicabout.h"
-#include "drives/driveinfo.h"
-#include "platform/tavpanel.h"
 #include "support/scriptedprompts.h"
 #include "support/sharedfilesystem.h"
+#include "ui/driveinfo.h"
+#include "ui/tavpanel.h"
+#include "ui/vennicabout.h"
 
 #include <QAction>
 #include <QLabel>

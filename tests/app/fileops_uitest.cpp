@@ -1,8 +1,8 @@
 // The main window's file commands on real temporary folders: marks, "Copy", "Delete" with its
 // question, "DA", "R", "Comp" and the column alignment behind the warning.
-#include "fileops/alertform.h"
-#include "platform/panelistview.h"
 #include "support/formfixture.h"
+#include "ui/alertform.h"
+#include "ui/panelistview.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // and delete one, preview the print and look at a file's attributes.
 #include "support/formfixture.h"
 
-#include "fileops/fileatts.h"
-#include "output/printpreviewform.h"
+#include "ui/fileatts.h"
+#include "ui/printpreviewform.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -49,8 +49,7 @@ protected:
     /// Back from the tool strip to a list: Shift+Tab reaches the lists first.
     [[nodiscard]] bool tabToList(int pane)
     {
-        return tabTo([&](QWidget* w) { return m_form->LV1[size_t(pane)]->isAncestorOf(w); },
-                     true);
+        return tabTo([&](QWidget* w) { return m_form->LV1[size_t(pane)]->isAncestorOf(w); }, true);
     }
     [[nodiscard]] bool tabTo(QWidget* widget)
     {

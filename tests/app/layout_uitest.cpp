@@ -1,6 +1,6 @@
 #include "support/formfixture.h"
 
-#include "platform/tavbutton.h"
+#include "ui/tavbutton.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // Commands act in the very folder, on the very files, that a pane listed, whatever another
 // process does to the folder between the listing and the act, and inside the question.
-#include "fileops/fileatts.h"
-#include "platform/tavbutton.h"
 #include "support/formfixture.h"
+#include "ui/fileatts.h"
+#include "ui/tavbutton.h"
 
 #include <QCheckBox>
 #include <QTimer>

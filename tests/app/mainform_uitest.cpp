@@ -1,7 +1,7 @@
-#include "app/ddpanel.h"
 #include "listing/typenames.h"
-#include "platform/tavbutton.h"
 #include "support/formfixture.h"
+#include "ui/ddpanel.h"
+#include "ui/tavbutton.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "output/printerformatfrm.h"
-#include "platform/tavbutton.h"
 #include "support/formfixture.h"
+#include "ui/printerformatfrm.h"
+#include "ui/tavbutton.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/ddpanel.h"
 #include "support/formfixture.h"
 #include "support/sharedfilesystem.h"
+#include "ui/ddpanel.h"
 
 #include <QApplication>
 #include <QComboBox>

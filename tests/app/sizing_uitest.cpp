@@ -1,12 +1,12 @@
 #include "app/mainform.h"
 
-#include "app/sizingstrip.h"
 #include "listing/getlisting.h"
+#include "listing/panelist.h"
 #include "listing/typenames.h"
 #include "platform/mountwatcher.h"
-#include "platform/panelist.h"
 #include "support/scriptedprompts.h"
 #include "support/sharedfilesystem.h"
+#include "ui/sizingstrip.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The column number of the alignment command and what it changes.
 #include "fileops/columnalignment.h"
 
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 
 #include <gtest/gtest.h>
 

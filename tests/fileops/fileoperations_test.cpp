@@ -2,7 +2,7 @@
 // copy or delete, what they refuse, and that they go on past failures and report each one.
 #include "fileops/fileoperations.h"
 
-#include "platform/panelist.h"
+#include "listing/panelist.h"
 #include "platform/pathrules.h"
 #include "support/asnobody.h"
 #include "support/fakefilesystem.h"

@@ -3,9 +3,9 @@
 #include "fileops/foldercomparison.h"
 
 #include "listing/listingtexts.h"
+#include "listing/panelist.h"
 #include "listing/rowsort.h"
 #include "listing/typenames.h"
-#include "platform/panelist.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // that a real one here cannot produce.
 #include "fileops/rightpanerebuild.h"
 
+#include "listing/panelist.h"
 #include "listing/typenames.h"
-#include "platform/panelist.h"
 #include "platform/pathrules.h"
 #include "support/fakefilesystem.h"
 #include "support/textrow.h"

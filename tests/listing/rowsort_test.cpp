@@ -1,8 +1,8 @@
 #include "listing/listingtexts.h"
 #include "listing/nameorder.h"
+#include "listing/panelist.h"
 #include "listing/rowsort.h"
 #include "listing/typenames.h"
-#include "platform/panelist.h"
 
 #include <gtest/gtest.h>
 

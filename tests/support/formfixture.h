@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/mainform.h"
-#include "platform/panelist.h"
-#include "platform/panelistview.h"
+#include "listing/panelist.h"
 #include "support/scriptedprompts.h"
 #include "support/tempfolder.h"
+#include "ui/panelistview.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,0 +1,313 @@
+#include "output/listingpages.h"
+
+#include "listing/listingtexts.h"
+#include "listing/panelist.h"
+#include "output/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace vennic {
+
+namespace {
+
+/// The twips added below a full-print text line before its rule, and again after the rule.
+constexpr double RuleGap = 50;
+
+/// The folder picture sits this far above the top of its row's text line.
+constexpr double PictureRise = 25;
+
+/// A length read "as a whole number", as the page width and the font sizes are.
+double whole(double value)
+{
+    return double(std::lround(value));
+}
+
+/// The "Created" text split where its date ends: the date keeps the blank after it, and a text
+/// without a date is all time.
+struct CreatedParts {
+    QString date;
+    QString time;
+};
+
+CreatedParts splitCreated(const PaneList& rows, int row)
+{
+    const QString created = rows.cellText(row, ColCreated);
+    qsizetype length = -1;
+    // A listed row knows its moment, so its date is known whatever blanks the locale writes
+    // in dates; a row that carries only texts has its date read by the locale's format, and
+    // failing that ends it at the first blank.
+    const PaneRow& listed = rows.row(row);
+    if (!listed.hasTexts())
+        if (const auto* texts = dynamic_cast<const ListingTexts*>(rows.textMaker().get())) {
+            const QString date = texts->createdDate(listed);
+            if (!date.isEmpty() && created.startsWith(date))
+                length = date.size();
+        }
+    if (length < 0)
+        length = dateLength(created);
+    if (length < 0) {
+        length = created.indexOf(QLatin1Char(' '));
+        if (length < 0)
+            return {QString(), created};
+    }
+    if (length < created.size() && created[length] == QLatin1Char(' '))
+        ++length;
+    return {created.left(length), created.mid(length)};
+}
+
+bool isFolderType(const QString& type)
+{
+    return type.compare(QLatin1String(" File Folder"), Qt::CaseInsensitive) == 0;
+}
+
+/// The column fractions of one layout; the full print measures them on the page width W, the
+/// small print on half of it.
+struct Columns {
+    double type, size, date, time, attributes; ///< caption positions
+    double sizeEnd, dateEnd, timeEnd;          ///< right edges of the right-aligned texts
+};
+
+Columns columnsOf(double width, double attributesFraction)
+{
+    return {0.3 * width,  0.4 * width,  0.5 * width, 0.6 * width, attributesFraction * width,
+            0.49 * width, 0.58 * width, 0.68 * width};
+}
+
+/// The captions line: the name caption at the left edge, the others at their columns, the
+/// attributes caption ending the line.
+void printCaptions(Canvas& canvas, const QString& nameCaption, const Columns& columns)
+{
+    canvas.PrintOn(nameCaption);
+    const std::pair<double, const char*> captions[] = {{columns.type, "Type:"},
+                                                       {columns.size, "Size:"},
+                                                       {columns.date, "Date:"},
+                                                       {columns.time, "Time:"}};
+    for (const auto& [x, caption] : captions) {
+        canvas.setCurrentX(x);
+        canvas.PrintOn(QLatin1String(caption));
+    }
+    canvas.setCurrentX(columns.attributes);
+    canvas.Print(QStringLiteral("Attributes:"));
+}
+
+/// The gap left between the texts of neighbouring columns: a quarter of an em.
+double columnGap(const Canvas& canvas)
+{
+    return canvas.FontSize() * 5;
+}
+
+/// The width of a text in the canvas's font, in its condensed face when `condensed`.
+double widthIn(Canvas& canvas, const QString& text, bool condensed)
+{
+    canvas.setFontCondensed(condensed);
+    const double width = canvas.TextWidth(text);
+    canvas.setFontCondensed(false);
+    return width;
+}
+
+/// The text at most `room` wide: cut, with "…" at its end, where it would run further; empty
+/// when not even the "…" fits.
+QString cutToRoom(Canvas& canvas, const QString& text, double room)
+{
+    if (canvas.TextWidth(text) <= room)
+        return text;
+    const auto cutAt = [&](qsizetype length) {
+        QString start = text.left(length);
+        if (!start.isEmpty() && start.back().isHighSurrogate())
+            start.chop(1);
+        while (!start.isEmpty() && start.back() == QLatin1Char(' '))
+            start.chop(1);
+        return start + QChar(0x2026);
+    };
+    qsizetype fits = -1; // the longest start that fits with the "…"
+    qsizetype low = 0;
+    qsizetype high = text.size() - 1;
+    while (low <= high) {
+        const qsizetype middle = (low + high) / 2;
+        if (canvas.TextWidth(cutAt(middle)) <= room) {
+            fits = middle;
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return fits < 0 ? QString() : cutAt(fits);
+}
+
+/// One text of a row with where it starts and the face it prints in.
+struct PlacedText {
+    QString text;
+    double x = 0;
+    bool condensed = false;
+};
+
+/// A right-aligned text (size, date, time) placed to end at `rightEdge`, or further left when
+/// the text after it, starting at `nextStart`, leaves it less room. A text that ends in a blank
+/// (the date) keeps no other gap before the next one. Where `room`, the room its column
+/// leaves, is too little, a text that `mayCondense` prints in the condensed face.
+PlacedText placeRight(Canvas& canvas, const QString& text, double rightEdge, double room,
+                      double nextStart, bool mayCondense)
+{
+    PlacedText placed{text, rightEdge};
+    if (text.isEmpty())
+        return placed;
+    placed.condensed = mayCondense && canvas.TextWidth(text) > room;
+    const double width = widthIn(canvas, text, placed.condensed);
+    const double gap = text.endsWith(QLatin1Char(' ')) ? 0 : columnGap(canvas);
+    placed.x = std::min(rightEdge, nextStart - gap) - width;
+    return placed;
+}
+
+/// Places a row's texts. Sizes, dates and times are never cut: they end at their columns'
+/// right edges where they fit, and where a date or time does not it prints condensed, and
+/// then moves left with the texts before it. Names and types are cut where the next text
+/// begins. `nameStart` is where names begin and `lineEnd` the right end of the line.
+std::vector<PlacedText> placeRow(Canvas& canvas, const PaneList& rows, int row,
+                                 const Columns& columns, double nameStart, double lineEnd)
+{
+    const double gap = columnGap(canvas);
+    const PlacedText attributes{rows.cellText(row, ColAttributes), columns.attributes};
+    const double attributesStart = attributes.text.isEmpty() ? lineEnd : attributes.x;
+
+    const CreatedParts created = splitCreated(rows, row);
+    const PlacedText time = placeRight(canvas, created.time, columns.timeEnd,
+                                       columns.timeEnd - columns.dateEnd, attributesStart, true);
+    const double timeStart = created.time.isEmpty() ? attributesStart : time.x;
+    const PlacedText date = placeRight(canvas, created.date, columns.dateEnd,
+                                       columns.dateEnd - columns.sizeEnd - gap, timeStart, true);
+    const double dateStart = created.date.trimmed().isEmpty() ? timeStart : date.x;
+    // Sizes come padded with blanks on the left; only the digits take room.
+    const QString sizeText = rows.cellText(row, ColBytes).trimmed();
+    const PlacedText size = placeRight(canvas, sizeText, columns.sizeEnd, 0, dateStart, false);
+    const double sizeStart = sizeText.isEmpty() ? dateStart : size.x;
+
+    const QString typeText = rows.cellText(row, ColType);
+    const PlacedText type{cutToRoom(canvas, typeText, sizeStart - gap - columns.type),
+                          columns.type};
+    // A name stops at the type's column even where the type had no room left, so that it
+    // is never taken for the type.
+    const double typeStart = typeText.trimmed().isEmpty() ? sizeStart : type.x;
+    const PlacedText name{cutToRoom(canvas, rows.cellText(row, ColName),
+                                    std::min(typeStart, sizeStart) - gap - nameStart),
+                          nameStart};
+    return {name, type, size, date, time, attributes};
+}
+
+/// A row's texts, each at its place; the attributes end the line.
+void printRow(Canvas& canvas, const PaneList& rows, int row, const Columns& columns,
+              double nameStart, double lineEnd)
+{
+    const std::vector<PlacedText> texts = placeRow(canvas, rows, row, columns, nameStart, lineEnd);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        canvas.setCurrentX(texts[i].x);
+        canvas.setFontCondensed(texts[i].condensed);
+        if (i + 1 < texts.size())
+            canvas.PrintOn(texts[i].text);
+        else
+            canvas.Print(texts[i].text);
+        canvas.setFontCondensed(false);
+    }
+}
+
+/// The two header lines every layout starts with.
+void printFolderLines(Canvas& canvas, const PrintedListing& listing)
+{
+    canvas.Print(QStringLiteral("Folder: ") + listing.path);
+    canvas.Print(listing.count);
+}
+
+/// The full print's header: the folder lines and captions in the bold header font, the rule
+/// across the page 50 twips below them, then the plain row font 50 twips further down.
+void printFullHeader(Canvas& canvas, const PrintedListing& listing)
+{
+    const double width = whole(canvas.ScaleWidth());
+    const double rowSize = whole(listing.fontSize);
+    canvas.setFontName(listing.fontName);
+    canvas.setFontBold(true);
+    canvas.setFontSize(rowSize + 2);
+    printFolderLines(canvas, listing);
+    printCaptions(canvas, QStringLiteral("File Name:"), columnsOf(width, 0.8));
+    canvas.setCurrentY(canvas.CurrentY() + RuleGap);
+    canvas.Line(canvas.CurrentX(), canvas.CurrentY(), width, canvas.CurrentY());
+    canvas.setCurrentX(0);
+    canvas.setFontSize(rowSize);
+    canvas.setFontBold(false);
+    canvas.setCurrentY(canvas.CurrentY() + RuleGap);
+}
+
+/// The full print's rows, without ending the job.
+void drawFullRows(Canvas& canvas, const PrintedListing& listing)
+{
+    if (!listing.rows)
+        return;
+    const PaneList& rows = *listing.rows;
+    const double width = whole(canvas.ScaleWidth());
+    const Columns columns = columnsOf(width, 0.8);
+    const double nameStart = 1.5 * listing.pictureWidth;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        if (isFolderType(rows.cellText(row, ColType)))
+            canvas.PaintPicture(listing.folderPicture, canvas.CurrentX(),
+                                canvas.CurrentY() - PictureRise, listing.pictureWidth,
+                                listing.pictureHeight);
+        canvas.setForeColor(rows.row(row).foreColor);
+        printRow(canvas, rows, row, columns, nameStart, width);
+        canvas.setCurrentY(canvas.CurrentY() + RuleGap);
+        canvas.Line(canvas.CurrentX(), canvas.CurrentY(), width, canvas.CurrentY());
+        canvas.setCurrentY(canvas.CurrentY() + RuleGap);
+        canvas.setCurrentX(0);
+    }
+}
+
+void setOrientation(Canvas& canvas, bool landscape)
+{
+    canvas.setOrientation(landscape ? Canvas::Landscape : Canvas::Portrait);
+}
+
+} // namespace
+
+void printFullPage(Canvas& canvas, const PrintedListing& listing, bool landscape)
+{
+    setOrientation(canvas, landscape);
+    printFullHeader(canvas, listing);
+    printListRows(canvas, listing);
+}
+
+void printListRows(Canvas& canvas, const PrintedListing& listing)
+{
+    drawFullRows(canvas, listing);
+    canvas.EndDoc();
+}
+
+void printSmallPage(Canvas& canvas, const PrintedListing& listing, bool landscape)
+{
+    setOrientation(canvas, landscape);
+    const double half = whole(whole(canvas.ScaleWidth()) / 2);
+    const Columns columns = columnsOf(half, 0.7);
+    canvas.setFontName(listing.fontName);
+    canvas.setFontBold(true);
+    canvas.setFontSize(6);
+    printFolderLines(canvas, listing);
+    printCaptions(canvas, QStringLiteral("Name:"), columns);
+    canvas.Line(canvas.CurrentX(), canvas.CurrentY(), half, canvas.CurrentY());
+    canvas.setCurrentX(0);
+    canvas.setFontBold(false);
+    if (listing.rows) {
+        const PaneList& rows = *listing.rows;
+        for (int row = 0; row < rows.rowCount(); ++row) {
+            canvas.setForeColor(rows.row(row).foreColor);
+            printRow(canvas, rows, row, columns, 0, half);
+            canvas.setCurrentX(0);
+        }
+    }
+    canvas.EndDoc();
+}
+
+void drawPreviewPage(Canvas& canvas, const PrintedListing& listing)
+{
+    printFullHeader(canvas, listing);
+    drawFullRows(canvas, listing);
+}
+
+} // namespace vennic

@@ -1,0 +1,76 @@
+#include "ui/sizingstrip.h"
+
+#include "listing/controlchars.h"
+#include "listing/listingtexts.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace vennic {
+
+SizingStrip::SizingStrip(QWidget* parent) : QWidget(parent)
+{
+    setAutoFillBackground(true);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    m_bar = new QProgressBar(this);
+    m_bar->setTextVisible(true);
+    m_bar->setFormat(QString());
+    m_bar->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000 of 000000")) +
+                           16);
+    m_bar->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00 of 00")) + 12);
+    m_detail = new QLabel(this);
+    m_detail->setTextFormat(Qt::PlainText);
+    m_detail->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_stop = new QPushButton(QStringLiteral("Stop"), this);
+    m_stop->setToolTip(QStringLiteral("Stop counting folder sizes (Esc)"));
+    m_stop->setFocusPolicy(Qt::TabFocus);
+    layout->addWidget(m_bar);
+    layout->addWidget(m_detail, 1);
+    layout->addWidget(m_stop);
+    connect(m_stop, &QPushButton::clicked, this, &SizingStrip::stopClicked);
+}
+
+void SizingStrip::setProgress(int64_t foldersDone, int64_t folders, double bytes,
+                              const QString& walking)
+{
+    // The bar counts in folders; a huge count is scaled so it fits the bar's int range.
+    const int64_t scale = folders > 1000000 ? folders / 1000000 + 1 : 1;
+    m_bar->setMaximum(int(std::max<int64_t>(1, folders / scale)));
+    m_bar->setValue(int(std::min(foldersDone, folders) / scale));
+    m_bar->setFormat(QStringLiteral("%1 of %2").arg(foldersDone).arg(folders));
+    m_detailText = numberText(bytes) + QStringLiteral(" Bytes so far");
+    if (!walking.isEmpty())
+        m_detailText += QStringLiteral(", counting ") + withVisibleControls(walking);
+    showDetail();
+}
+
+QString SizingStrip::barText() const
+{
+    return m_bar->text();
+}
+
+QString SizingStrip::detailText() const
+{
+    return m_detailText;
+}
+
+void SizingStrip::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    showDetail();
+}
+
+void SizingStrip::showDetail()
+{
+    // A long folder name is cut at its end; the bytes before it stay readable.
+    m_detail->setText(
+        m_detail->fontMetrics().elidedText(m_detailText, Qt::ElideRight, m_detail->width()));
+    m_detail->setToolTip(m_detailText);
+}
+
+} // namespace vennic
