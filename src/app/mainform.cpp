@@ -6,6 +6,7 @@
 #include "listing/listingtexts.h"
 #include "listing/nativetext.h"
 #include "listing/panelist.h"
+#include "listing/panesizecounts.h"
 #include "listing/typenames.h"
 #include "platform/desktoplauncher.h"
 #include "platform/mountwatcher.h"
@@ -105,7 +106,6 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
       m_fileSystemFactory(std::move(options.fileSystemFactory)),
       m_typeNames(std::make_unique<TypeNames>())
 {
-    m_sizingWait = options.sizingWait;
     m_listAfterFirstPaint = options.listAfterFirstPaint;
     if (!m_prompts)
         m_prompts = std::make_shared<WidgetPrompts>(this);
@@ -136,6 +136,7 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     createMenus();
     createListMenu();
     createSizingControls();
+    m_sizeCounts->setWait(options.sizingWait);
     connectNavigation();
     connectOutput();
     connectFileOps();
@@ -159,10 +160,7 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
 MainForm::~MainForm()
 {
     // The walks still counting end first: they post to this window.
-    for (PaneSizing& sizing : m_sizing)
-        if (sizing.job)
-            sizing.job->stop();
-    m_sizing = {};
+    m_sizeCounts.reset();
     // The lists' children are taken down after the members, and a view laid out on the way
     // would ask the type names, gone by then, for its texts: the rows go first.
     for (PaneList* rows : LV1Rows)

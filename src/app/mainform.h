@@ -34,7 +34,7 @@ namespace vennic {
 
 class DDPanel;
 class FileLauncher;
-class FolderSizing;
+class PaneSizeCounts;
 class MountWatcher;
 class SizingStrip;
 struct ListingResult;
@@ -466,30 +466,14 @@ public:
     std::array<SizingStrip*, 2> SizeStrip{};
 
 private:
-    /// A pane's count of folder sizes: the walk (possibly shared with the other pane) and how
-    /// much of it the rows have taken.
-    struct PaneSizing {
-        std::shared_ptr<FolderSizing> job;
-        size_t applied = 0;
-        bool finished = false;
-        bool anyStopped = false;
-        bool incomplete = false; ///< the listing could not read the folder's files
-        int64_t fileCount = 0;
-        int64_t folderCount = 0;
-        double bytes = 0;
-        unsigned command = 0; ///< the listBothPanes() the count was started in, 0 none
-        std::chrono::steady_clock::time_point started;
-    };
     void createSizingControls();
     /// Starts counting the sizes a listing left pending, sharing the other pane's count of the
     /// same folder within one command, and waits a moment for it.
     void startPaneSizing(int index, ListingResult& result);
     /// Forgets pane `index`'s count; a walk no pane follows any more is stopped.
     void endPaneSizing(int index);
-    /// Puts the sizes counted since last time into pane `index`'s rows, and ends the count
-    /// when all are in.
-    void takeSizes(int index);
-    void finishPaneSizing(int index);
+    /// A pane's count has ended: its count line shows `countLine`.
+    void finishPaneSizing(int index, const QString& countLine);
     /// Updates the progress strips (a few times a second while a count runs).
     void showSizingProgress();
     /// "left" or "right", as messages name a pane.
@@ -499,10 +483,7 @@ private:
     /// Lists both panes as one command: a folder both list is walked once.
     void listBothPanes();
 
-    std::array<PaneSizing, 2> m_sizing;
-    unsigned m_bothPanesCommand = 0; ///< the listBothPanes() running now, 0 none
-    unsigned m_commandsRun = 0;
-    std::chrono::milliseconds m_sizingWait{50};
+    std::unique_ptr<PaneSizeCounts> m_sizeCounts;
     bool m_listAfterFirstPaint = false;
     QTimer* m_sizingTimer = nullptr;
 

@@ -2,6 +2,8 @@
 // Refresh, the view buttons and the keys of the lists.
 #include "app/mainform.h"
 
+#include "listing/panesizecounts.h"
+
 #include "listing/panelist.h"
 #include "platform/fserror.h"
 #include "platform/pathrules.h"
@@ -73,7 +75,7 @@ void MainForm::Go1_Click()
 {
     SavedFilter = FEX->currentText();
     // Both panes are listed as one command: a folder both show is walked once.
-    m_bothPanesCommand = ++m_commandsRun;
+    m_sizeCounts->beginCommand();
     for (int i = 0; i < 2; ++i) {
         // Every listing sets the combo back to its first entry when it ends, so the kept
         // pattern goes back in before each pane is listed: both panes use it.
@@ -81,7 +83,7 @@ void MainForm::Go1_Click()
         FEX_Change();
         GetListing(i);
     }
-    m_bothPanesCommand = 0;
+    m_sizeCounts->endCommand();
     FEX->setEditText(SavedFilter);
     FEX_Change();
 }

@@ -3,10 +3,9 @@
 // far the count is, and Esc or "Stop" ends it.
 #include "app/mainform.h"
 
-#include "listing/foldersizing.h"
 #include "listing/getlisting.h"
-#include "listing/nativetext.h"
 #include "listing/panelist.h"
+#include "listing/panesizecounts.h"
 #include "platform/prompts.h"
 #include "ui/sizingstrip.h"
 
@@ -17,16 +16,12 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include <unordered_map>
-
 namespace vennic {
 
 namespace {
 
 /// Work that ends sooner than this shows no progress at all.
 constexpr auto ProgressDelay = std::chrono::milliseconds(500);
-
-const QString StoppedCountNote = QStringLiteral(" (counting stopped: folder sizes incomplete)");
 
 } // namespace
 
@@ -50,6 +45,12 @@ void MainForm::createSizingControls()
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WindowShortcut);
     connect(esc, &QShortcut::activated, this, &MainForm::stopSizing);
+    m_sizeCounts = std::make_unique<PaneSizeCounts>(
+        std::array<PaneList*, 2>{LV1Rows[0], LV1Rows[1]},
+        [this](std::function<void()> work) {
+            QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+        },
+        [this](int pane, const QString& countLine) { finishPaneSizing(pane, countLine); });
     m_sizingTimer = new QTimer(this);
     m_sizingTimer->setInterval(250);
     connect(m_sizingTimer, &QTimer::timeout, this, &MainForm::showSizingProgress);
@@ -57,145 +58,46 @@ void MainForm::createSizingControls()
 
 bool MainForm::paneSizing(int index) const
 {
-    const PaneSizing& sizing = m_sizing[size_t(index)];
-    return sizing.job && !sizing.finished;
+    return m_sizeCounts->counting(index);
 }
 
 void MainForm::stopSizing()
 {
-    for (const PaneSizing& sizing : m_sizing)
-        if (sizing.job && !sizing.finished)
-            sizing.job->stop();
+    m_sizeCounts->stopAll();
 }
 
 void MainForm::StopBtn_Click(int Index)
 {
     if (Index < 0 || Index > 1)
         return;
-    if (paneSizing(Index))
-        m_sizing[size_t(Index)].job->stop();
+    m_sizeCounts->stop(Index);
 }
 
 void MainForm::listBothPanes()
 {
-    m_bothPanesCommand = ++m_commandsRun;
+    m_sizeCounts->beginCommand();
     GetListing(0);
     GetListing(1);
-    m_bothPanesCommand = 0;
+    m_sizeCounts->endCommand();
 }
 
 void MainForm::startPaneSizing(int index, ListingResult& result)
 {
-    const auto p = size_t(index);
-    PaneSizing& sizing = m_sizing[p];
-    sizing = PaneSizing{};
-    sizing.fileCount = result.fileCount;
-    sizing.folderCount = result.folderCount;
-    sizing.bytes = result.knownBytes;
-    sizing.incomplete = result.incomplete;
-    sizing.started = std::chrono::steady_clock::now();
-    sizing.command = m_bothPanesCommand;
-
-    // Within one command, a folder the other pane has just counted (or is counting) with the
-    // same sub-folders is not walked again.
-    const PaneSizing& other = m_sizing[1 - p];
-    const bool sameFolder =
-        m_bothPanesCommand != 0 && other.command == m_bothPanesCommand && other.job &&
-        !other.job->stopAsked() && PaneRowsFolder[1 - p].folder() && PaneRowsFolder[p].folder() &&
-        PaneRowsFolder[1 - p].folder()->device == PaneRowsFolder[p].folder()->device &&
-        PaneRowsFolder[1 - p].folder()->inode == PaneRowsFolder[p].folder()->inode;
-    if (sameFolder) {
-        const std::vector<Entry>& theirs = other.job->subFolders();
-        const std::vector<Entry>& ours = result.pendingFolders;
-        const bool sameEntries = std::equal(
-            theirs.begin(), theirs.end(), ours.begin(), ours.end(),
-            [](const Entry& a, const Entry& b) { return a.name == b.name && a.inode == b.inode; });
-        if (sameEntries)
-            sizing.job = other.job;
-    }
-    if (!sizing.job) {
-        sizing.job =
-            std::make_shared<FolderSizing>(std::shared_ptr<const Folder>(std::move(result.folder)),
-                                           std::move(result.pendingFolders), 0, [this] {
-                                               QMetaObject::invokeMethod(
-                                                   this,
-                                                   [this] {
-                                                       for (PaneSizing& pane : m_sizing)
-                                                           if (pane.job)
-                                                               pane.job->acknowledge();
-                                                       takeSizes(0);
-                                                       takeSizes(1);
-                                                   },
-                                                   Qt::QueuedConnection);
-                                           });
-    }
-    // Most counts end before anyone could see the rows wait for them.
-    sizing.job->waitFor(m_sizingWait);
-    takeSizes(index);
+    m_sizeCounts->start(index, result, PaneRowsFolder[size_t(index)].folder());
     if (paneSizing(index) && !m_sizingTimer->isActive())
         m_sizingTimer->start();
 }
 
 void MainForm::endPaneSizing(int index)
 {
-    const auto p = size_t(index);
-    std::shared_ptr<FolderSizing> job = std::move(m_sizing[p].job);
-    m_sizing[p] = PaneSizing{};
-    SizeStrip[p]->hide();
-    // The walk goes on only while the other pane still takes its sizes.
-    if (job && m_sizing[1 - p].job != job)
-        job->stop();
-    // Dropping the last hold waits for the walk's threads, which end at once when stopped.
-    job.reset();
+    m_sizeCounts->end(index);
+    SizeStrip[size_t(index)]->hide();
 }
 
-void MainForm::takeSizes(int index)
+void MainForm::finishPaneSizing(int index, const QString& countLine)
 {
-    const auto p = size_t(index);
-    PaneSizing& sizing = m_sizing[p];
-    if (!sizing.job || sizing.finished)
-        return;
-    const std::vector<FolderSizing::Done> done = sizing.job->doneSince(sizing.applied);
-    sizing.applied += done.size();
-    if (!done.empty()) {
-        const std::vector<Entry>& folders = sizing.job->subFolders();
-        std::unordered_map<NativeString, FolderSize> sizeOf;
-        sizeOf.reserve(done.size());
-        for (const FolderSizing::Done& d : done)
-            sizeOf.emplace(folders[d.index].name, d.size);
-        double added = 0;
-        bool stopped = false;
-        LV1Rows[p]->changeRows([&](PaneRow& row) {
-            if (!(row.flags & PaneRow::SizePending))
-                return false;
-            const auto found = sizeOf.find(row.nativeName);
-            if (found == sizeOf.end())
-                return false;
-            added += double(setFolderRowSize(row, found->second));
-            stopped = stopped || found->second.state == SizeState::Stopped;
-            return true;
-        });
-        sizing.bytes += added;
-        sizing.anyStopped = sizing.anyStopped || stopped;
-    }
-    if (sizing.applied >= sizing.job->subFolders().size() && sizing.job->ended())
-        finishPaneSizing(index);
-}
-
-void MainForm::finishPaneSizing(int index)
-{
-    const auto p = size_t(index);
-    PaneSizing& sizing = m_sizing[p];
-    sizing.finished = true;
-    SizeStrip[p]->hide();
-    QString count = countLineText(sizing.fileCount, sizing.folderCount, sizing.bytes);
-    if (sizing.anyStopped)
-        count += StoppedCountNote;
-    if (sizing.incomplete)
-        count += IncompleteCountNote;
-    LVFC[p]->setText(count);
-    // Rows sorted by a column stand as a listing with every size known would put them.
-    LV1Rows[p]->resort();
+    SizeStrip[size_t(index)]->hide();
+    LVFC[size_t(index)]->setText(countLine);
     if (!paneSizing(0) && !paneSizing(1))
         m_sizingTimer->stop();
 }
@@ -203,18 +105,16 @@ void MainForm::finishPaneSizing(int index)
 void MainForm::showSizingProgress()
 {
     const auto now = std::chrono::steady_clock::now();
-    for (size_t p = 0; p < 2; ++p) {
-        const PaneSizing& sizing = m_sizing[p];
-        if (!paneSizing(int(p)) || now - sizing.started < ProgressDelay) {
-            SizeStrip[p]->hide();
+    for (int i = 0; i < 2; ++i) {
+        const std::optional<PaneSizeCounts::Progress> progress = m_sizeCounts->progress(i);
+        SizingStrip* strip = SizeStrip[size_t(i)];
+        if (!progress || now - progress->started < ProgressDelay) {
+            strip->hide();
             continue;
         }
-        const FolderSizing& job = *sizing.job;
-        const std::optional<NativeString> walking = job.walking();
-        SizeStrip[p]->setProgress(int64_t(job.doneCount()), int64_t(job.subFolders().size()),
-                                  double(job.bytesCounted()),
-                                  walking ? nativeToQString(*walking) : QString());
-        SizeStrip[p]->show();
+        strip->setProgress(progress->foldersDone, progress->folders, progress->bytes,
+                           progress->walking);
+        strip->show();
     }
 }
 
