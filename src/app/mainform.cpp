@@ -384,7 +384,7 @@ void MainForm::GetListing(int Index)
             }
         });
     } catch (const FsError& error) {
-        failure = QString::fromStdString(error.description()) + QString::number(error.number());
+        failure = QString::fromStdString(error.shown());
     }
     PaneFileSystem[pane].reset();
     messages.showOn(*m_prompts);
@@ -461,8 +461,7 @@ std::unique_ptr<FolderHandle> MainForm::openPaneFolderOrSay(int index, FileSyste
             m_prompts->message(noLongerListedMessage(folder->path, paneName(index)));
         return handle;
     } catch (const FsError& error) {
-        m_prompts->message(QString::fromStdString(error.description()) +
-                           QString::number(error.number()));
+        m_prompts->message(QString::fromStdString(error.shown()));
         return nullptr;
     }
 }

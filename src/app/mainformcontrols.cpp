@@ -154,25 +154,22 @@ void MainForm::createToolControls(QWidget* client)
         QPushButton*& button;
         const char* caption;
         double left, top, width, height;
-        bool enabled;
     };
-    // Commands whose work comes with later parts of the program are shown disabled.
     const Button buttons[] = {
-        {Go1, "Refresh", 600, 0, 735, 375, true},
-        {EndBtn, "End", 120, 0, 495, 375, true},
-        {PrinBtn, "Print", 1320, 0, 495, 375, true},
-        {DelBtn, "Delete", 1800, 0, 615, 375, false},
-        {DelAllBtn, "DA", 2400, 0, 375, 375, false},
-        {CopyBtn, "Copy", 2760, 0, 615, 375, false},
-        {RemBtn, "R", 5280, 0, 375, 375, false},
-        {PrinSmallBtn, "Print Small", 5640, 0, 855, 375, true},
-        {CompFldr, "Comp", 2760, 360, 375, 375, false},
-        {Command1, "Command1", 6720, 360, 495, 315, false},
-        {PrinPrevBtn, "Command2", 8040, 360, 615, 315, true},
+        {Go1, "Refresh", 600, 0, 735, 375},
+        {EndBtn, "End", 120, 0, 495, 375},
+        {PrinBtn, "Print", 1320, 0, 495, 375},
+        {DelBtn, "Delete", 1800, 0, 615, 375},
+        {DelAllBtn, "DA", 2400, 0, 375, 375},
+        {CopyBtn, "Copy", 2760, 0, 615, 375},
+        {RemBtn, "R", 5280, 0, 375, 375},
+        {PrinSmallBtn, "Print Small", 5640, 0, 855, 375},
+        {CompFldr, "Comp", 2760, 360, 375, 375},
+        {Command1, "Command1", 6720, 360, 495, 315},
+        {PrinPrevBtn, "Command2", 8040, 360, 615, 315},
     };
     for (const Button& d : buttons) {
         d.button = new QPushButton(QString::fromLatin1(d.caption), client);
-        d.button->setEnabled(d.enabled);
         // The design widths leave room for the caption only with a narrow margin.
         d.button->setStyleSheet(QStringLiteral("padding: 0px 3px;"));
         placeTwips(d.button, d.left, d.top, d.width, d.height);
@@ -282,7 +279,6 @@ void MainForm::createMenus()
 
     mHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mAbout = mHelp->addAction(QStringLiteral("&About"));
-    mAbout->setEnabled(false);
 
     // Ctrl+L goes to the path box of the list the keyboard is in (else the active pane's), its
     // text selected for typing over.

@@ -32,7 +32,7 @@ const QString FolderTypeText = QStringLiteral(" File Folder");
 /// An error's description and number, with the system's reason when there is one.
 QString errorText(const FsError& error)
 {
-    QString text = QString::fromStdString(error.description()) + QString::number(error.number());
+    QString text = QString::fromStdString(error.shown());
     if (!error.detail().empty())
         text += QStringLiteral(" (%1)").arg(QString::fromStdString(error.detail()));
     return text;
@@ -46,9 +46,10 @@ void MainForm::connectDrives()
         LVDrive[size_t(i)]->installEventFilter(this);
         SelFile[size_t(i)]->installEventFilter(this);
     }
+    // Until a menu opens over a row the item stays usable: with no row selected it says what
+    // to select.
     LVAttributes->setEnabled(true);
     connect(LVAttributes, &QAction::triggered, this, &MainForm::LVAttributes_Click);
-    mAbout->setEnabled(true);
     connect(mAbout, &QAction::triggered, this, &MainForm::mAbout_Click);
 }
 

@@ -32,11 +32,6 @@ namespace vennic {
 
 namespace {
 
-QString errorText(const FsError& error)
-{
-    return QString::fromStdString(error.description()) + QString::number(error.number());
-}
-
 /// Puts back a list view's selection and current row after its rows were rebuilt: `line` gives
 /// for each new row the old row it shows, or -1.
 void reselect(PaneListView& view, const std::vector<int>& line, const std::vector<int>& selected,
@@ -75,8 +70,6 @@ QString visibleLines(const QStringList& names)
 
 void MainForm::connectFileOps()
 {
-    for (QPushButton* button : {CopyBtn, DelBtn, DelAllBtn, RemBtn, CompFldr, Command1})
-        button->setEnabled(true);
     connect(CopyBtn, &QPushButton::clicked, this, &MainForm::CopyBtn_Click);
     connect(DelBtn, &QPushButton::clicked, this, &MainForm::DelBtn_Click);
     connect(DelAllBtn, &QPushButton::clicked, this, &MainForm::DelAllBtn_Click);
@@ -326,7 +319,7 @@ void MainForm::RemBtn_Click()
         }
         result = rebuildFromNames(*LV1Rows[0], *folder, typeNames(), PathRules());
     } catch (const FsError& error) {
-        m_prompts->message(errorText(error));
+        m_prompts->message(QString::fromStdString(error.shown()));
         return;
     }
     // The new rows stand beside the left pane's rows, in their order.

@@ -39,9 +39,8 @@ void MainForm::createListMenu()
     LVDelete = LVMenu->addAction(QStringLiteral("&Delete"));
     LVRename = LVMenu->addAction(QStringLiteral("&Rename"));
     LVAttributes = LVMenu->addAction(QStringLiteral("A&ttributes"));
-    // "Rename" has no command; the file commands come with later parts of the program.
-    for (QAction* later : {LVCopy, LVMove, LVDelete, LVRename, LVAttributes})
-        later->setEnabled(false);
+    // "Rename" has no command; setMenuRow enables the others for the row the menu is on.
+    LVRename->setEnabled(false);
     setMenuRow(0, -1);
 
     connect(LVOF, &QAction::triggered, this, &MainForm::LVOF_Click);

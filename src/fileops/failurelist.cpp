@@ -11,7 +11,7 @@ void FailureList::add(const QString& name, const QString& reason)
 
 void FailureList::add(const QString& name, const FsError& error)
 {
-    QString reason = QString::fromStdString(error.description()) + QString::number(error.number());
+    QString reason = QString::fromStdString(error.shown());
     if (!error.detail().empty())
         reason += QLatin1String(": ") + QString::fromStdString(error.detail());
     add(name, reason);

@@ -66,7 +66,7 @@ bool report(const FsError& error, const NativeString& path, Prompts& prompts)
         reportAccessDenied(path, prompts);
         return true;
     }
-    prompts.message(QString::fromStdString(error.description()) + QString::number(error.number()));
+    prompts.message(QString::fromStdString(error.shown()));
     return false;
 }
 

@@ -28,6 +28,8 @@ public:
     int number() const { return m_number; }
     /// The fixed text for the number, such as "Path not found".
     std::string description() const;
+    /// The error as the window shows it: the description immediately followed by the number.
+    std::string shown() const { return description() + std::to_string(m_number); }
     /// The system's reason when one is known (may be empty).
     const std::string& detail() const { return m_detail; }
 
