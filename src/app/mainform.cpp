@@ -367,13 +367,12 @@ void MainForm::GetListing(int Index)
     DeferredMessages messages;
     std::optional<QString> failure;
     try {
-        PaneFileSystem[pane] = newFileSystem();
-        FileSystem& fileSystem = *PaneFileSystem[pane];
+        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
         // A huge folder takes seconds to read: it is read on another thread while the window
         // stays painted, and what the listing has to say is shown once it is read. The pane
         // keeps what identifies the folder and its files, never the folder itself.
         runKeepingPainted([&] {
-            result = runListing(request, fileSystem, *m_typeNames, messages);
+            result = runListing(request, *fileSystem, *m_typeNames, messages);
             if (!result.folder)
                 return;
             listed = result.folder->Identity();
@@ -386,7 +385,6 @@ void MainForm::GetListing(int Index)
     } catch (const FsError& error) {
         failure = QString::fromStdString(error.shown());
     }
-    PaneFileSystem[pane].reset();
     messages.showOn(*m_prompts);
     if (failure)
         m_prompts->message(*failure);

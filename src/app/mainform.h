@@ -118,7 +118,6 @@ public:
     QStringList DriveTypeNames;
     /// The drives of the drive lists `DR1`, in the lists' order.
     std::vector<DriveListEntry> DriveList;
-    std::array<std::unique_ptr<FileSystem>, 2> PaneFileSystem;
     std::array<std::unique_ptr<Drive>, 2> PaneDrive;
     /// The folder each pane's rows belong to; every file command acts in it, once it has
     /// opened it again and found it to be still the folder that was listed.

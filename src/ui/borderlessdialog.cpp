@@ -1,5 +1,9 @@
 #include "ui/borderlessdialog.h"
 
+#include "ui/tavpanel.h"
+#include "ui/twipsgeometry.h"
+
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -10,6 +14,44 @@ namespace vennic {
 BorderlessDialog::BorderlessDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
+}
+
+BorderlessDialog::BorderlessDialog(QWidget* parent, const char* objectName, const QString& title,
+                                   bool modal)
+    : BorderlessDialog(parent)
+{
+    setObjectName(QString::fromLatin1(objectName));
+    setWindowTitle(title);
+    setModal(modal);
+    QFont designFont = QApplication::font();
+    designFont.setPointSizeF(8.25);
+    setFont(designFont);
+}
+
+TavPanel* BorderlessDialog::createPanel(const QString& caption, const char* objectName,
+                                        double width, double height)
+{
+    auto* panel = new TavPanel(caption, this);
+    panel->setObjectName(QString::fromLatin1(objectName));
+    panel->setOuterBevel(2);
+    panel->setGap(2);
+    panel->setInnerBevel(1);
+    QFont headingFont = font();
+    headingFont.setBold(true);
+    panel->setPanelFont(headingFont);
+    setGeometryTwips(panel, 0, 0, width, height);
+    connect(panel, &TavPanel::mousePressed, this,
+            [this, panel](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position) {
+                const QPointF onForm = panel->mapTo(this, position);
+                Form_MouseDown(button, shift, float(onForm.x()), float(onForm.y()));
+            });
+    followDragOn(panel);
+    return panel;
+}
+
+void BorderlessDialog::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
+{
+    startDrag(mapToGlobal(QPointF(X, Y)).toPoint());
 }
 
 void BorderlessDialog::startDrag(QPoint globalPosition)

@@ -5,6 +5,8 @@
 
 namespace vennic {
 
+class TavPanel;
+
 /// A dialog without a window frame, built on a bevel panel, that the user moves by pressing
 /// any mouse button anywhere on its surface and dragging. Where the window system offers a
 /// system move (a window manager that supports it) that is used; elsewhere the dialog follows
@@ -13,6 +15,12 @@ class BorderlessDialog : public QDialog {
     Q_OBJECT
 public:
     explicit BorderlessDialog(QWidget* parent = nullptr);
+    /// The dialogs' shared start: the object name and title, modal or not, and the design's
+    /// 8.25-point font.
+    BorderlessDialog(QWidget* parent, const char* objectName, const QString& title, bool modal);
+
+    /// A press on the form or on its panel: the dialog starts to follow the mouse.
+    void Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
 
     /// Starts moving the window for a press at `globalPosition`; the window follows the mouse
     /// until the button is released.
@@ -20,6 +28,10 @@ public:
     bool isDragging() const { return m_dragging; }
 
 protected:
+    /// The bevelled panel that carries the dialog's controls, `caption` in bold on its border,
+    /// at the top left and `width` by `height` twips; a press on it starts a drag.
+    TavPanel* createPanel(const QString& caption, const char* objectName, double width,
+                          double height);
     /// Lets a press on `surface` (a panel, and the labels on it that pass their presses on)
     /// be followed by the drag's moves and release.
     void followDragOn(QWidget* surface);

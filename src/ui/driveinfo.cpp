@@ -4,7 +4,6 @@
 #include "ui/tavpanel.h"
 #include "ui/twipsgeometry.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -29,29 +28,17 @@ constexpr double RowHeight = 255;
 
 } // namespace
 
-DriveInfo::DriveInfo(QWidget* parent) : BorderlessDialog(parent)
+DriveInfo::DriveInfo(QWidget* parent)
+    : BorderlessDialog(parent, "DriveInfo", QStringLiteral("Drive Information"), false)
 {
-    setObjectName(QStringLiteral("DriveInfo"));
-    setWindowTitle(QStringLiteral("Drive Information"));
-    setModal(false);
-    QFont designFont = QApplication::font();
-    designFont.setPointSizeF(8.25);
-    setFont(designFont);
     createControls();
     Form_Load();
 }
 
 void DriveInfo::createControls()
 {
-    DriveInfoPnl = new TavPanel(QStringLiteral("Test Panel"), this);
-    DriveInfoPnl->setObjectName(QStringLiteral("DriveInfoPnl"));
-    DriveInfoPnl->setOuterBevel(2);
-    DriveInfoPnl->setGap(2);
-    DriveInfoPnl->setInnerBevel(1);
-    QFont headingFont = font();
-    headingFont.setBold(true);
-    DriveInfoPnl->setPanelFont(headingFont);
-    setGeometryTwips(DriveInfoPnl, 0, 0, PanelWidth, PanelHeight);
+    DriveInfoPnl =
+        createPanel(QStringLiteral("Test Panel"), "DriveInfoPnl", PanelWidth, PanelHeight);
 
     struct Row {
         QLabel*& caption;
@@ -127,12 +114,6 @@ void DriveInfo::createControls()
     connect(OKButton, &QPushButton::clicked, this, &DriveInfo::OKButton_Click);
     connect(VolNamSetBtn, &QPushButton::clicked, this, &DriveInfo::VolNamSetBtn_Click);
     connect(VolLblTxt, &QLineEdit::textChanged, this, &DriveInfo::VolLblTxt_Change);
-    connect(DriveInfoPnl, &TavPanel::mousePressed, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position) {
-                const QPointF onForm = DriveInfoPnl->mapTo(this, position);
-                Form_MouseDown(button, shift, float(onForm.x()), float(onForm.y()));
-            });
-    followDragOn(DriveInfoPnl);
 }
 
 void DriveInfo::Form_Load()
@@ -179,11 +160,6 @@ void DriveInfo::VolNamSetBtn_Click()
     // After a failure "Set" stays enabled, so the user can correct the name and try again.
     if (m_writer && m_writer(m_drivePath, VolLblTxt->text()))
         VolNamSetBtn->setEnabled(false);
-}
-
-void DriveInfo::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
-{
-    startDrag(mapToGlobal(QPointF(X, Y)).toPoint());
 }
 
 } // namespace vennic

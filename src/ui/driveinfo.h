@@ -42,8 +42,6 @@ public:
     void OKButton_Click();
     void VolLblTxt_Change();
     void VolNamSetBtn_Click();
-    /// A press on the form or on its panel: the dialog starts to follow the mouse.
-    void Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
 
     TavPanel* DriveInfoPnl = nullptr;
     QLabel* VolNamLbl1 = nullptr;

@@ -6,7 +6,6 @@
 #include "ui/tavpanel.h"
 #include "ui/twipsgeometry.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 
@@ -19,29 +18,17 @@ constexpr double PanelHeight = 2940;
 
 } // namespace
 
-FileAtts::FileAtts(QWidget* parent) : BorderlessDialog(parent)
+FileAtts::FileAtts(QWidget* parent)
+    : BorderlessDialog(parent, "FileAtts", QStringLiteral("Set file attributes"), true)
 {
-    setObjectName(QStringLiteral("FileAtts"));
-    setWindowTitle(QStringLiteral("Set file attributes"));
-    setModal(true);
-    QFont designFont = QApplication::font();
-    designFont.setPointSizeF(8.25);
-    setFont(designFont);
     createControls();
     Form_Load();
 }
 
 void FileAtts::createControls()
 {
-    AttribPnl = new TavPanel(QStringLiteral("File Attributes"), this);
-    AttribPnl->setObjectName(QStringLiteral("AttribPnl"));
-    AttribPnl->setOuterBevel(2);
-    AttribPnl->setGap(2);
-    AttribPnl->setInnerBevel(1);
-    QFont headingFont = font();
-    headingFont.setBold(true);
-    AttribPnl->setPanelFont(headingFont);
-    setGeometryTwips(AttribPnl, 0, 0, PanelWidth, PanelHeight);
+    AttribPnl =
+        createPanel(QStringLiteral("File Attributes"), "AttribPnl", PanelWidth, PanelHeight);
 
     SelFileName = new QLabel(AttribPnl);
     SelFileName->setObjectName(QStringLiteral("SelFileName"));
@@ -88,12 +75,6 @@ void FileAtts::createControls()
     connect(SetBtn, &TavButton::activated, this, &FileAtts::SetBtn_Click);
     connect(CancelBtn, &TavButton::activated, this, &FileAtts::CancelBtn_Click);
     connect(ClearBtn, &TavButton::activated, this, &FileAtts::ClearBtn_Click);
-    connect(AttribPnl, &TavPanel::mousePressed, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position) {
-                const QPointF onForm = AttribPnl->mapTo(this, position);
-                Form_MouseDown(button, shift, float(onForm.x()), float(onForm.y()));
-            });
-    followDragOn(AttribPnl);
 }
 
 void FileAtts::Form_Load()
@@ -159,11 +140,6 @@ void FileAtts::ClearBtn_Click()
 {
     ClearBtn->setLatched(false);
     ClearAtts();
-}
-
-void FileAtts::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
-{
-    startDrag(mapToGlobal(QPointF(X, Y)).toPoint());
 }
 
 void FileAtts::showEvent(QShowEvent* event)

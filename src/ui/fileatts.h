@@ -34,8 +34,6 @@ public:
     void SetBtn_Click();
     void CancelBtn_Click();
     void ClearBtn_Click();
-    /// A press on the form or on its panel: the dialog starts to follow the mouse.
-    void Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
 
     TavPanel* AttribPnl = nullptr;
     QCheckBox* AtRO = nullptr; ///< read only, bit 1
