@@ -7,6 +7,9 @@
 #include <QMimeType>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <string_view>
+
 namespace vennic {
 
 namespace {
@@ -21,6 +24,27 @@ bool hasWildcard(QStringView glob)
 /// finds the description of the extension alone.
 const QString SyntheticStem = QStringLiteral("vennic-type-probe.");
 
+/// A hash of the text with its ASCII letters lower-cased, made without a copy.
+uint64_t loweredHash(std::string_view text)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (char c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return hash;
+}
+
+/// ASCII letters lower-cased; every other byte as it is.
+std::string asciiLower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return text;
+}
+
 } // namespace
 
 TypeNames::TypeNames()
@@ -34,14 +58,20 @@ TypeNames::TypeNames()
 void TypeNames::addGlob(const QString& glob, const QString& mimeTypeName)
 {
     if (!hasWildcard(glob)) {
-        m_wholeNames.insert(glob.toLower(), mimeTypeName);
+        const QString lower = glob.toLower();
+        m_wholeNames.insert(lower, mimeTypeName);
+        m_wholeNameHashes.insert(loweredHash(lower.toStdString()));
         return;
     }
     // "*.tar.gz": a suffix of more than one part that the last extension cannot find.
     const QStringView rest = QStringView(glob).mid(1);
     if (glob.startsWith(QLatin1String("*.")) && !hasWildcard(rest) &&
-        rest.mid(1).contains(QLatin1Char('.')))
-        m_multiSuffixes.insert(rest.toString().toLower(), mimeTypeName);
+        rest.mid(1).contains(QLatin1Char('.'))) {
+        const QString suffix = rest.toString().toLower();
+        m_multiSuffixes.insert(suffix, mimeTypeName);
+        m_multiSuffixEnds.insert(
+            suffix.mid(suffix.lastIndexOf(QLatin1Char('.')) + 1).toStdString());
+    }
 }
 
 bool TypeNames::readGlobFiles()
@@ -110,9 +140,42 @@ QString TypeNames::lookUp(const QString& lowerExtension) const
 
 uint16_t TypeNames::indexOf(const NativeString& fileName)
 {
-    const QString lower = nativeToQString(fileName).toLower();
-    const qsizetype lastDot = lower.lastIndexOf(QLatin1Char('.'));
+    // Most names are plain ASCII: they are lower-cased by bytes, and only one the database
+    // knows whole or one that could end in a suffix of several parts goes on to the general
+    // rules; the rest are found by their extension alone. Other names take the general path.
+    const bool ascii = std::all_of(fileName.begin(), fileName.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii)
+        return indexOfLowered(nativeToQString(fileName).toLower());
+    const size_t lastDot = fileName.rfind('.');
+    const bool maybeMulti = lastDot != std::string::npos && lastDot > 0 &&
+                            fileName.find('.', 1) < lastDot &&
+                            m_multiSuffixEnds.contains(asciiLower(fileName.substr(lastDot + 1)));
+    if (maybeMulti || m_wholeNameHashes.contains(loweredHash(fileName)))
+        return indexOfLowered(QString::fromLatin1(asciiLower(fileName)));
+    if (lastDot == std::string::npos || lastDot == fileName.size() - 1)
+        return 1; // "File"
+    const std::string extension = asciiLower(fileName.substr(lastDot + 1));
+    std::lock_guard lock(m_mutex);
+    const auto known = m_byAsciiExtension.find(extension);
+    if (known != m_byAsciiExtension.end())
+        return known->second;
+    const uint16_t index = extensionIndex(QString::fromLatin1(extension));
+    m_byAsciiExtension.emplace(extension, index);
+    return index;
+}
 
+uint16_t TypeNames::extensionIndex(const QString& extension)
+{
+    const auto known = m_byExtension.constFind(extension);
+    if (known != m_byExtension.cend())
+        return *known;
+    return m_byExtension[extension] = intern(lookUp(extension));
+}
+
+uint16_t TypeNames::indexOfLowered(const QString& lower)
+{
+    const qsizetype lastDot = lower.lastIndexOf(QLatin1Char('.'));
     std::lock_guard lock(m_mutex);
     const auto whole = m_wholeNames.constFind(lower);
     if (whole != m_wholeNames.cend())
@@ -131,11 +194,7 @@ uint16_t TypeNames::indexOf(const NativeString& fileName)
     }
     if (lastDot < 0 || lastDot == lower.size() - 1)
         return 1; // "File"
-    const QString extension = lower.mid(lastDot + 1);
-    const auto known = m_byExtension.constFind(extension);
-    if (known != m_byExtension.cend())
-        return *known;
-    return m_byExtension[extension] = intern(lookUp(extension));
+    return extensionIndex(lower.mid(lastDot + 1));
 }
 
 QString TypeNames::text(uint16_t index) const

@@ -8,6 +8,9 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace vennic {
 
@@ -34,6 +37,10 @@ private:
     bool readGlobFiles();
     void readGlobsFromDatabase();
     uint16_t cachedIndex(const QString& key, const QString& mimeTypeName);
+    /// The index of a whole lower-cased name, by the general rules.
+    uint16_t indexOfLowered(const QString& lower);
+    /// The index for a lower-case last extension; the lock is held.
+    uint16_t extensionIndex(const QString& extension);
     QString lookUp(const QString& name) const;
 
     mutable std::mutex m_mutex;
@@ -43,6 +50,12 @@ private:
     QHash<QString, uint16_t> m_byWholeName;  ///< whole names and multi-part suffixes → index
     QHash<QString, QString> m_wholeNames;    ///< lower-case whole name → MIME type name
     QHash<QString, QString> m_multiSuffixes; ///< lower-case ".tar.gz" → MIME type name
+    /// Hashes of the whole names, and the last parts of the multi-part suffixes ("gz"), read
+    /// without the lock (they are made once): names that match neither are found by their
+    /// extension alone.
+    std::unordered_set<uint64_t> m_wholeNameHashes;
+    std::unordered_set<std::string> m_multiSuffixEnds;
+    std::unordered_map<std::string, uint16_t> m_byAsciiExtension; ///< as m_byExtension
 };
 
 } // namespace vennic

@@ -112,12 +112,12 @@ TEST_F(PaneSizeCountsTest, OneCommandWalksAFolderBothPanesListOnceAndEndingOnePa
     start(0);
     start(1);
     m_counts.endCommand();
-    EXPECT_EQ(walks(), 1);
     m_counts.end(0);
     EXPECT_FALSE(m_counts.counting(0));
     EXPECT_TRUE(m_counts.counting(1));
     m_fake.releaseSize("/data/a");
     ASSERT_TRUE(ends(1));
+    EXPECT_EQ(walks(), 1);
     EXPECT_EQ(sizeOf(1, "a"), 100);
     EXPECT_EQ(m_lines[1], "1 Files, 3 Folders, 1,123 Bytes");
 

@@ -41,8 +41,14 @@ TEST(TypeNames, KnownKindsComeFromTheMimeDatabase)
     // A multi-part suffix is its own kind, not that of its last extension.
     EXPECT_NE(types.text(types.indexOf("backup.tar.gz")), types.text(types.indexOf("one.gz")));
     EXPECT_EQ(types.indexOf("backup.tar.gz"), types.indexOf("other.TAR.GZ"));
-    // A whole name the database knows.
+    // A whole name the database knows, in any case.
     EXPECT_NE(types.text(types.indexOf("Makefile")), "File");
+    EXPECT_EQ(types.indexOf("MAKEFILE"), types.indexOf("Makefile"));
+    // Names beyond ASCII follow the same rules.
+    EXPECT_EQ(types.indexOf("\xc3\x9c"
+                            "bersicht.TXT"),
+              types.indexOf("notes.txt"));
+    EXPECT_EQ(types.indexOf("\xc3\x84rger.Tar.Gz"), types.indexOf("backup.tar.gz"));
 }
 
 TEST(TypeNames, CachedLookUpsAreFastAndThreadSafe)
