@@ -29,18 +29,44 @@ PainterCanvas::PainterCanvas()
 
 void PainterCanvas::setFontName(const QString& name)
 {
+    if (name == m_font.family())
+        return;
     m_font.setFamily(name);
+    forgetMeasures();
 }
 
 void PainterCanvas::setFontSize(double points)
 {
-    if (points > 0)
-        m_font.setPointSizeF(points);
+    if (points <= 0 || points == m_font.pointSizeF())
+        return;
+    m_font.setPointSizeF(points);
+    forgetMeasures();
 }
 
 void PainterCanvas::setFontBold(bool bold)
 {
+    if (bold == m_font.bold())
+        return;
     m_font.setBold(bold);
+    forgetMeasures();
+}
+
+void PainterCanvas::forgetMeasures()
+{
+    for (auto& measures : m_measures)
+        measures.reset();
+}
+
+PainterCanvas::Measures& PainterCanvas::measures(bool condensed, const QPaintDevice* device) const
+{
+    const size_t slot = (device == metricsDevice() ? 0 : 2) + (condensed ? 1 : 0);
+    std::unique_ptr<Measures>& measures = m_measures[slot];
+    // A name seen once rarely comes again; the table is emptied before it grows large.
+    if (!measures || m_measuredOn[slot] != device || measures->widths.size() > 100000) {
+        measures.reset(new Measures{QFontMetricsF(condensed ? font() : m_font, device), {}});
+        m_measuredOn[slot] = device;
+    }
+    return *measures;
 }
 
 bool PainterCanvas::FontCondensed() const
@@ -85,13 +111,17 @@ double PainterCanvas::TextWidth(const QString& text) const
 {
     // Texts are drawn with the device's vertical scale in both directions and then stretched
     // to the horizontal scale, so their width in twips is measured with the vertical one.
-    return QFontMetricsF(font(), metricsDevice()).horizontalAdvance(text) / unitsPerTwipY();
+    Measures& measured = measures(m_condensed, metricsDevice());
+    auto found = measured.widths.constFind(text);
+    if (found == measured.widths.cend())
+        found = measured.widths.insert(text, measured.metrics.horizontalAdvance(text));
+    return *found / unitsPerTwipY();
 }
 
 double PainterCanvas::TextHeight(const QString&) const
 {
     // A line is as high in the condensed face as in the font it belongs to.
-    return QFontMetricsF(m_font, metricsDevice()).lineSpacing() / unitsPerTwipY();
+    return measures(false, metricsDevice()).metrics.lineSpacing() / unitsPerTwipY();
 }
 
 bool PainterCanvas::breakPageBefore(double bottom)
@@ -118,7 +148,7 @@ void PainterCanvas::printText(const QString& text, bool endLine)
         if (ux != uy)
             painter->scale(ux / uy, 1);
         // Every face of a line stands on the baseline of the line's own font.
-        painter->drawText(QPointF(0, QFontMetricsF(m_font, painter->device()).ascent()), text);
+        painter->drawText(QPointF(0, measures(false, painter->device()).metrics.ascent()), text);
         painter->restore();
     }
     if (endLine) {

@@ -3,6 +3,11 @@
 #include "output/canvas.h"
 
 #include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+
+#include <array>
+#include <memory>
 
 class QPainter;
 class QPaintDevice;
@@ -69,7 +74,21 @@ private:
     /// The family of the condensed face of `m_font`'s family; empty when none is installed.
     QString condensedFamily() const;
 
+    /// What is known of one face of the font on one device, made once: its metrics and the
+    /// width of every text measured so far (sizes, dates and types repeat on every row).
+    struct Measures {
+        QFontMetricsF metrics;
+        QHash<QString, qreal> widths;
+    };
+    /// The measures of the font (`condensed`: of its condensed face) on `device`.
+    Measures& measures(bool condensed, const QPaintDevice* device) const;
+    /// The font changed: what was measured no longer holds.
+    void forgetMeasures();
+
     QFont m_font;
+    /// Of the plain face and the condensed one, on the metrics device and on the painter's.
+    mutable std::array<std::unique_ptr<Measures>, 4> m_measures;
+    mutable std::array<const QPaintDevice*, 4> m_measuredOn{};
     bool m_condensed = false;
     uint32_t m_color = 0;
     double m_x = 0;
