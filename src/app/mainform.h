@@ -362,6 +362,8 @@ private:
     void connectFileOps();
     /// Gives the active pane's first selected row a mark image.
     void markSelectedRow(int image);
+    /// Selects the row a menu opens on, keeping the selection when the row is part of it.
+    void selectForMenu(int index, int row);
     /// After a command changed the folder `changed`, lists the pane other than `pane` again
     /// when it shows that folder (`always`: whatever folder it shows).
     void relistOtherPaneOf(int pane, const NativeString& changed, bool always = false);

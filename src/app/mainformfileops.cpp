@@ -77,17 +77,49 @@ void MainForm::connectFileOps()
     connect(CompFldr, &QPushButton::clicked, this, &MainForm::CompFldr_Click);
     connect(Command1, &QPushButton::clicked, this, &MainForm::Command1_Click);
 
-    // The marking items act on the active pane's selected row, whichever row the menu was
+    // The marking items act on the active pane's selected rows, whichever row the menu was
     // opened on, and do nothing when none is selected. setMenuRow enables them.
     connect(LVCopy, &QAction::triggered, this, &MainForm::LVCopy_Click);
     connect(LVMove, &QAction::triggered, this, &MainForm::LVMove_Click);
     connect(LVDelete, &QAction::triggered, this, &MainForm::LVDelete_Click);
+
+    // Keys as two-pane file managers have them, where the window's own leave room (F5 lists
+    // both panes again, so copying takes Shift+F5). The marking keys act in the list the
+    // keyboard is in, so they do not take Ctrl+Insert or Shift+Delete from the text boxes.
+    const auto commandKey = [this](QPushButton* button, const QKeySequence& key) {
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        addAction(action);
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+    };
+    commandKey(CopyBtn, QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    commandKey(DelBtn, QKeySequence(Qt::Key_F8));
+    commandKey(DelAllBtn, QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    const QKeySequence copyMarkKey(Qt::CTRL | Qt::Key_Insert);
+    const QKeySequence deleteMarkKey(Qt::SHIFT | Qt::Key_Delete);
+    // The menu shows the keys; its own items answer them only while it is open.
+    for (QAction* item : {LVCopy, LVDelete}) {
+        item->setShortcut(item == LVCopy ? copyMarkKey : deleteMarkKey);
+        item->setShortcutContext(Qt::WidgetShortcut);
+    }
+    for (int i = 0; i < 2; ++i) {
+        for (const bool forCopy : {true, false}) {
+            auto* action = new QAction(LV1[size_t(i)]);
+            action->setShortcut(forCopy ? copyMarkKey : deleteMarkKey);
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            LV1[size_t(i)]->addAction(action);
+            connect(action, &QAction::triggered, this, [this, i, forCopy] {
+                markSelectedRows(*LV1Rows[size_t(i)], LV1[size_t(i)]->selectedRows(),
+                                 forCopy ? copyMark(i) : int(RowImage::SmallDelete));
+            });
+        }
+    }
 }
 
 void MainForm::markSelectedRow(int image)
 {
     const auto pane = size_t(ActivePane);
-    markFirstSelectedRow(*LV1Rows[pane], LV1[pane]->selectedRows(), image);
+    markSelectedRows(*LV1Rows[pane], LV1[pane]->selectedRows(), image);
 }
 
 void MainForm::LVCopy_Click()
@@ -97,7 +129,6 @@ void MainForm::LVCopy_Click()
 
 void MainForm::LVMove_Click()
 {
-    // The list allows one selected row, so its selected item is its first selected row.
     markSelectedRow(copyMark(ActivePane));
 }
 

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace vennic {
 
 namespace {
@@ -146,9 +148,17 @@ void MainForm::LV1_MouseDown(int Index, int Row, Qt::MouseButton Button,
     // pointer is selected (without the click mark), so every item of the menu acts on it.
     makeActive(Index);
     if (Row >= 0 && Row < LV1Rows[size_t(Index)]->rowCount())
-        LV1[size_t(Index)]->selectRow(Row);
+        selectForMenu(Index, Row);
     setMenuRow(Index, Row);
     LVMenu->popup(GlobalPosition);
+}
+
+void MainForm::selectForMenu(int index, int row)
+{
+    // A menu opened on one of several selected rows marks them all; elsewhere its row alone.
+    const std::vector<int> selected = LV1[size_t(index)]->selectedRows();
+    if (std::find(selected.begin(), selected.end(), row) == selected.end())
+        LV1[size_t(index)]->selectRow(row);
 }
 
 void MainForm::openActionMenu(int index, int row, QPoint globalPosition)
@@ -159,7 +169,7 @@ void MainForm::openActionMenu(int index, int row, QPoint globalPosition)
     // the pointer.
     makeActive(index);
     if (row >= 0 && row < LV1Rows[size_t(index)]->rowCount())
-        LV1[size_t(index)]->selectRow(row);
+        selectForMenu(index, row);
     else
         row = -1;
     setMenuRow(index, row);

@@ -10,16 +10,16 @@ int copyMark(int pane)
     return RowImage::SmallCopyLeft + (pane == 0 ? 0 : 1);
 }
 
-std::optional<int> markFirstSelectedRow(PaneList& rows, const std::vector<int>& selectedRows,
-                                        int image)
+std::vector<int> markSelectedRows(PaneList& rows, const std::vector<int>& selectedRows, int image)
 {
+    std::vector<int> marked;
     for (const int row : selectedRows) {
         if (row >= 0 && row < rows.rowCount()) {
             rows.setSmallImage(row, image);
-            return row;
+            marked.push_back(row);
         }
     }
-    return std::nullopt;
+    return marked;
 }
 
 bool isFolderRow(const PaneList& rows, int row)

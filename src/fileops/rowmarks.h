@@ -13,11 +13,10 @@ class PaneList;
 /// arrow pointing left) in the right pane. Only the left pane's copy marks are ever carried out.
 int copyMark(int pane);
 
-/// Puts `image` on the first of `selectedRows` (ascending) as its small image; a row shows one
-/// small image, so the new mark replaces whatever mark or picture it had. Returns the marked
-/// row, or nothing when no row is selected.
-std::optional<int> markFirstSelectedRow(PaneList& rows, const std::vector<int>& selectedRows,
-                                        int image);
+/// Puts `image` on every one of `selectedRows` as its small image; a row shows one small image,
+/// so the new mark replaces whatever mark or picture it had. Returns the rows marked, in the
+/// order given; none when no row is selected.
+std::vector<int> markSelectedRows(PaneList& rows, const std::vector<int>& selectedRows, int image);
 
 /// True for a row whose type text says it is a folder.
 bool isFolderRow(const PaneList& rows, int row);

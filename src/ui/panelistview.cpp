@@ -65,7 +65,7 @@ PaneListView::PaneListView(QWidget* parent) : QWidget(parent)
     m_report->setExpandsOnDoubleClick(false);
     m_report->setAllColumnsShowFocus(true);
     m_report->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_report->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_report->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_report->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_report->setItemDelegate(new ImageNumberDelegate(m_report));
     m_report->setIconSize(QSize(16, 16));
@@ -79,7 +79,7 @@ PaneListView::PaneListView(QWidget* parent) : QWidget(parent)
 
     m_icons = new QListView(this);
     m_icons->setUniformItemSizes(true);
-    m_icons->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_icons->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_icons->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_icons->setLayoutMode(QListView::Batched);
     m_icons->setBatchSize(2000);

@@ -9,7 +9,12 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
+
+#include <tuple>
 
 namespace vennic {
 namespace {
@@ -81,6 +86,42 @@ TEST_F(FileOpsFormTest, MarksReplaceEachOtherFollowThePaneAndGoWithARefill)
     m_form->LVMove_Click();
     for (int i = 0; i < rows(0).rowCount(); ++i)
         EXPECT_NE(rows(0).row(i).smallImage, RowImage::SmallDelete);
+}
+
+TEST_F(FileOpsFormTest, MarksAndKeysActOnEverySelectedRow)
+{
+    // Two selected rows: the menu's items mark both.
+    select(0, "a.txt");
+    QTreeView* view = m_form->LV1[0]->reportView();
+    view->selectionModel()->select(view->model()->index(rowOf(0, "c.txt"), 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ASSERT_EQ(m_form->LV1[0]->selectedRows().size(), 2u);
+    m_form->ActivePane = 0;
+    m_form->LVCopy_Click();
+    EXPECT_EQ(image(0, "a.txt"), RowImage::SmallCopyLeft);
+    EXPECT_EQ(image(0, "c.txt"), RowImage::SmallCopyLeft);
+    EXPECT_NE(image(0, "b.txt"), RowImage::SmallCopyLeft);
+
+    // The marking keys act in the list the keyboard is in; the command keys press the buttons.
+    ASSERT_TRUE(showForm());
+    m_form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == m_form.get(); }));
+    select(1, "r.txt");
+    QWidget* right = m_form->LV1[1]->reportView();
+    right->setFocus();
+    QTest::keyClick(right, Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(image(1, "r.txt"), RowImage::SmallDelete);
+    QTest::keyClick(right, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(image(1, "r.txt"), RowImage::SmallCopyRight);
+    EXPECT_EQ(image(0, "a.txt"), RowImage::SmallCopyLeft) << "the other pane keeps its marks";
+    for (const auto& [button, key, modifiers] :
+         {std::tuple{m_form->DelBtn, Qt::Key_F8, Qt::NoModifier},
+          std::tuple{m_form->DelAllBtn, Qt::Key_F8, Qt::ShiftModifier}}) {
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QTest::keyClick(right, key, modifiers);
+        EXPECT_EQ(clicked.count(), 1) << button->text().toStdString();
+    }
+    EXPECT_TRUE(exists("right/r.txt")) << "each question was cancelled";
 }
 
 TEST_F(FileOpsFormTest, CopyCarriesOutLeftMarksAndBothPanesShowTheResult)
