@@ -86,6 +86,8 @@ public:
     std::optional<QString> openFileName(const FileDialogRequest&) override { return {}; }
     std::optional<QString> saveFileName(const FileDialogRequest&) override { return {}; }
 
+    bool empty() const { return m_messages.empty(); }
+
     void showOn(Prompts& prompts)
     {
         for (const auto& [text, title] : m_messages)
@@ -96,6 +98,33 @@ public:
 private:
     std::vector<std::pair<QString, QString>> m_messages;
 };
+
+/// Whether two listings read the same folder the same way.
+bool sameListing(const ListingRequest& a, const ListingRequest& b)
+{
+    return a.path == b.path && a.filterExpression == b.filterExpression && a.fexText == b.fexText &&
+           a.options.showFolders == b.options.showFolders &&
+           a.options.showFiles == b.options.showFiles;
+}
+
+/// A listing's rows and texts, without its drive and folder.
+ListingResult copyOfListing(const ListingResult& from)
+{
+    ListingResult copy;
+    copy.rows.reserve(from.rows.size());
+    for (const PaneRow& row : from.rows)
+        copy.rows.push_back(row.copy());
+    copy.driveLine = from.driveLine;
+    copy.countLine = from.countLine;
+    copy.history = from.history;
+    copy.finished = from.finished;
+    copy.incomplete = from.incomplete;
+    copy.pendingFolders = from.pendingFolders;
+    copy.fileCount = from.fileCount;
+    copy.folderCount = from.folderCount;
+    copy.knownBytes = from.knownBytes;
+    return copy;
+}
 
 } // namespace
 
@@ -364,30 +393,57 @@ void MainForm::GetListing(int Index)
     ListingResult result;
     std::optional<FolderIdentity> listed;
     std::vector<ListedFile> files;
-    DeferredMessages messages;
-    std::optional<QString> failure;
-    try {
-        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        // A huge folder takes seconds to read: it is read on another thread while the window
-        // stays painted, and what the listing has to say is shown once it is read. The pane
-        // keeps what identifies the folder and its files, never the folder itself.
-        runKeepingPainted([&] {
-            result = runListing(request, *fileSystem, *m_typeNames, messages);
-            if (!result.folder)
-                return;
-            listed = result.folder->Identity();
+    std::shared_ptr<const Folder> folder;
+    const bool shared = m_sharedRead && sameListing(m_sharedRead->request, request);
+    if (shared) {
+        result = copyOfListing(m_sharedRead->result);
+        listed = m_sharedRead->listed;
+        files = m_sharedRead->files;
+        folder = m_sharedRead->folder;
+        try {
+            result.drive = newFileSystem()->GetDrive(m_sharedRead->drivePath);
+        } catch (const FsError&) {
+        }
+    } else {
+        DeferredMessages messages;
+        std::optional<QString> failure;
+        try {
+            const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
+            // A huge folder takes seconds to read: it is read on another thread while the
+            // window stays painted, and what the listing has to say is shown once it is read.
+            // The pane keeps what identifies the folder and its files, never the folder itself.
+            runKeepingPainted([&] {
+                result = runListing(request, *fileSystem, *m_typeNames, messages);
+                if (!result.folder)
+                    return;
+                listed = result.folder->Identity();
+                try {
+                    files = listedFiles(result.folder->Files());
+                } catch (const FsError&) {
+                    files.clear();
+                }
+            });
+        } catch (const FsError& error) {
+            failure = QString::fromStdString(error.shown());
+        }
+        folder = std::move(result.folder);
+        messages.showOn(*m_prompts);
+        if (failure)
+            m_prompts->message(*failure);
+        // In a command that lists both panes the other pane may take this listing as it is;
+        // one that had anything to say is read again, so that it says it again.
+        if (m_sizeCounts->inCommand() && result.finished && listed && !failure &&
+            messages.empty()) {
+            NativeString drivePath;
             try {
-                files = listedFiles(result.folder->Files());
+                if (result.drive)
+                    drivePath = result.drive->Path();
             } catch (const FsError&) {
-                files.clear();
             }
-        });
-    } catch (const FsError& error) {
-        failure = QString::fromStdString(error.shown());
+            m_sharedRead =
+                SharedRead{request, copyOfListing(result), folder, listed, files, drivePath};
+        }
     }
-    messages.showOn(*m_prompts);
-    if (failure)
-        m_prompts->message(*failure);
 
     LV1Rows[pane]->setRows(std::move(result.rows));
     // A header says the rows are sorted only while they are.
@@ -411,8 +467,8 @@ void MainForm::GetListing(int Index)
     // what the boxes say never part.
     FEX->setEditText(request.fexText);
     FilterExpression->setText(request.filterExpression);
-    if (!result.pendingFolders.empty() && result.folder)
-        startPaneSizing(Index, result);
+    if (!result.pendingFolders.empty() && folder)
+        startPaneSizing(Index, result, std::move(folder));
 }
 
 void MainForm::LVPATH_Enter(int Index)

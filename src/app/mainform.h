@@ -2,6 +2,7 @@
 
 #include "fileops/fileoperations.h"
 #include "fileops/rowsfolder.h"
+#include "listing/getlisting.h"
 #include "output/printedlisting.h"
 #include "output/savedlistingcommands.h"
 #include "platform/filesystem.h"
@@ -470,7 +471,7 @@ private:
     void createSizingControls();
     /// Starts counting the sizes a listing left pending, sharing the other pane's count of the
     /// same folder within one command, and waits a moment for it.
-    void startPaneSizing(int index, ListingResult& result);
+    void startPaneSizing(int index, ListingResult& result, std::shared_ptr<const Folder> folder);
     /// Forgets pane `index`'s count; a walk no pane follows any more is stopped.
     void endPaneSizing(int index);
     /// A pane's count has ended: its count line shows `countLine`.
@@ -485,6 +486,18 @@ private:
     void listBothPanes();
 
     std::unique_ptr<PaneSizeCounts> m_sizeCounts;
+    /// The first listing of a command that lists both panes, kept while the command runs: the
+    /// other pane, when it lists the same folder with the same patterns, takes a copy of its
+    /// rows instead of reading the folder again.
+    struct SharedRead {
+        ListingRequest request;
+        ListingResult result; ///< without its drive and folder
+        std::shared_ptr<const Folder> folder;
+        std::optional<FolderIdentity> listed;
+        std::vector<ListedFile> files;
+        NativeString drivePath;
+    };
+    std::optional<SharedRead> m_sharedRead;
     bool m_listAfterFirstPaint = false;
     QTimer* m_sizingTimer = nullptr;
 

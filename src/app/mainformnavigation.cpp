@@ -84,6 +84,7 @@ void MainForm::Go1_Click()
         GetListing(i);
     }
     m_sizeCounts->endCommand();
+    m_sharedRead.reset();
     FEX->setEditText(SavedFilter);
     FEX_Change();
 }

@@ -79,11 +79,13 @@ void MainForm::listBothPanes()
     GetListing(0);
     GetListing(1);
     m_sizeCounts->endCommand();
+    m_sharedRead.reset();
 }
 
-void MainForm::startPaneSizing(int index, ListingResult& result)
+void MainForm::startPaneSizing(int index, ListingResult& result,
+                               std::shared_ptr<const Folder> folder)
 {
-    m_sizeCounts->start(index, result, PaneRowsFolder[size_t(index)].folder());
+    m_sizeCounts->start(index, result, std::move(folder), PaneRowsFolder[size_t(index)].folder());
     if (paneSizing(index) && !m_sizingTimer->isActive())
         m_sizingTimer->start();
 }

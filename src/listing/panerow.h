@@ -121,6 +121,29 @@ struct PaneRow {
         flags |= Identified;
     }
     bool hasTexts() const { return texts != nullptr; }
+    /// A copy of the row, its texts included. (A field added to the row is added here too.)
+    PaneRow copy() const
+    {
+        PaneRow row;
+        row.nativeName = nativeName;
+        row.size = size;
+        row.created = created;
+        row.accessed = accessed;
+        row.modified = modified;
+        row.device = device;
+        row.inode = inode;
+        row.birth = birth;
+        row.attributes = attributes;
+        row.foreColor = foreColor;
+        row.typeIndex = typeIndex;
+        row.smallImage = smallImage;
+        row.largeImage = largeImage;
+        row.flags = flags;
+        if (texts)
+            row.texts = std::make_unique<RowTexts>(*texts);
+        row.toolTip = toolTip;
+        return row;
+    }
 };
 
 /// Makes the texts of listed rows from their raw values. The listing owns the one in use; every

@@ -27,8 +27,8 @@ PaneSizeCounts::~PaneSizeCounts()
     m_panes = {};
 }
 
-void PaneSizeCounts::start(int pane, ListingResult& result,
-                           const std::optional<FolderIdentity>& folder)
+void PaneSizeCounts::start(int pane, ListingResult& result, std::shared_ptr<const Folder> folder,
+                           const std::optional<FolderIdentity>& identity)
 {
     const auto p = size_t(pane);
     end(pane);
@@ -39,22 +39,23 @@ void PaneSizeCounts::start(int pane, ListingResult& result,
     count.incomplete = result.incomplete;
     count.started = std::chrono::steady_clock::now();
     count.command = m_command;
-    count.folder = folder;
+    count.folder = identity;
     count.job = shareableWalk(pane, result.pendingFolders);
-    if (!count.job)
-        count.job =
-            std::make_shared<FolderSizing>(std::shared_ptr<const Folder>(std::move(result.folder)),
-                                           std::move(result.pendingFolders), 0, [this] {
-                                               m_post([this] {
-                                                   for (Pane& each : m_panes)
-                                                       if (each.job)
-                                                           each.job->acknowledge();
-                                                   take(0);
-                                                   take(1);
-                                               });
-                                           });
+    const bool shared = count.job != nullptr;
+    if (!shared)
+        count.job = std::make_shared<FolderSizing>(std::move(folder),
+                                                   std::move(result.pendingFolders), 0, [this] {
+                                                       m_post([this] {
+                                                           for (Pane& each : m_panes)
+                                                               if (each.job)
+                                                                   each.job->acknowledge();
+                                                           take(0);
+                                                           take(1);
+                                                       });
+                                                   });
     // Most counts end before anyone could see the rows wait for them.
-    count.job->waitFor(m_wait);
+    if (!shared)
+        count.job->waitFor(m_wait);
     take(pane);
 }
 

@@ -49,10 +49,13 @@ public:
     void beginCommand() { m_command = ++m_commandsRun; }
     void endCommand() { m_command = 0; }
 
-    /// Starts counting the sizes `result` left pending in pane `pane`, which lists `folder`, and
-    /// waits a moment for them. Takes the result's folder. Whatever the pane counted before is
-    /// forgotten.
-    void start(int pane, ListingResult& result, const std::optional<FolderIdentity>& folder);
+    /// Starts counting the sizes `result` left pending in pane `pane`, which lists `folder`
+    /// (identified by `identity`), and waits a moment for them; a walk shared with the other
+    /// pane has been waited for already. Whatever the pane counted before is forgotten.
+    void start(int pane, ListingResult& result, std::shared_ptr<const Folder> folder,
+               const std::optional<FolderIdentity>& identity);
+    /// Whether a command that lists both panes is running.
+    bool inCommand() const { return m_command != 0; }
     /// Whether pane `pane` is still counting.
     bool counting(int pane) const;
     /// Asks pane `pane`'s count to stop; the sizes not finished stay as counted so far.

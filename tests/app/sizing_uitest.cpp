@@ -229,7 +229,7 @@ TEST_F(Sizing, ASecondListingOfAPaneStopsTheFirstCountAndStartsOver)
     EXPECT_EQ(m_form->LVFC[0]->text(), "1 Files, 3 Folders, 1,123 Bytes");
 }
 
-TEST_F(Sizing, BothPanesOfOneFolderAreWalkedOncePerRefresh)
+TEST_F(Sizing, BothPanesOfOneFolderAreReadAndWalkedOncePerRefresh)
 {
     m_fake.holdSize("/data/a");
     m_form->setPanePath(0, "/data");
@@ -239,9 +239,22 @@ TEST_F(Sizing, BothPanesOfOneFolderAreWalkedOncePerRefresh)
     ASSERT_TRUE(sizingEnds(0));
     ASSERT_TRUE(sizingEnds(1));
     EXPECT_EQ(walksOf("/data"), 1);
+    // One read serves both panes, and their rows are what two reads give.
+    const auto calls = m_fake.calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "GetFolder /data"), 1);
+    const PaneList& left = *m_form->LV1Rows[0];
+    const PaneList& right = *m_form->LV1Rows[1];
+    ASSERT_EQ(left.rowCount(), right.rowCount());
+    for (int i = 0; i < left.rowCount(); ++i) {
+        EXPECT_EQ(left.row(i).nativeName, right.row(i).nativeName);
+        EXPECT_EQ(left.row(i).size, right.row(i).size);
+        EXPECT_EQ(left.row(i).flags, right.row(i).flags);
+        EXPECT_EQ(left.row(i).inode, right.row(i).inode);
+    }
     for (int pane = 0; pane < 2; ++pane) {
         EXPECT_EQ(sizeText(pane, "a"), "100");
         EXPECT_EQ(m_form->LVFC[size_t(pane)]->text(), "1 Files, 3 Folders, 1,123 Bytes");
+        EXPECT_TRUE(m_form->PaneRowsFolder[size_t(pane)].folder());
     }
 
     // Another refresh walks again; listing one pane alone walks for that pane alone.

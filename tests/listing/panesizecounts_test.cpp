@@ -42,7 +42,8 @@ protected:
         ASSERT_TRUE(result.folder);
         const FolderIdentity folder = result.folder->Identity();
         m_rows[size_t(pane)]->setRows(std::move(result.rows));
-        m_counts.start(pane, result, folder);
+        m_counts.start(pane, result, std::shared_ptr<const Folder>(std::move(result.folder)),
+                       folder);
     }
     /// Runs what the walks posted until pane `pane` ends its count.
     [[nodiscard]] bool ends(int pane)
