@@ -139,8 +139,8 @@ void MainForm::LVDelete_Click()
 
 void MainForm::CopyBtn_Click()
 {
-    if (sizingOrSay({0, 1}))
-        return;
+    // A count of folder sizes does not hold a file command up: the panes the command changes
+    // are listed, and so counted, again afterwards.
     FileOpOutcome outcome;
     std::optional<NativeString> destinationPath;
     if (!rowsWithImage(*LV1Rows[0], RowImage::SmallCopyLeft).empty()) {
@@ -202,8 +202,6 @@ std::optional<CopyChoice> MainForm::askCopyChoice()
 
 void MainForm::DelBtn_Click()
 {
-    if (sizingOrSay({ActivePane}))
-        return;
     const int pane = ActivePane;
     const size_t marked = rowsWithImage(*LV1Rows[size_t(pane)], RowImage::SmallDelete).size();
     if (marked == 0) {
@@ -248,8 +246,6 @@ void MainForm::DeleteMarkedFiles()
 
 void MainForm::DelAllBtn_Click()
 {
-    if (sizingOrSay({ActivePane}))
-        return;
     const int pane = ActivePane;
     const auto p = size_t(pane);
     // The files to delete are those of the folder the pane listed: after "Open", "R", "Comp"

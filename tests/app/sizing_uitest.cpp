@@ -176,6 +176,7 @@ TEST_F(Sizing, StopKeepsTheSizesCountedSoFarAndSaysTheyAreIncomplete)
 TEST_F(Sizing, CommandsOnAPaneStillCountingSayToWaitAndTheRestOfTheWindowWorks)
 {
     m_fake.addFile("/other/x.txt", 5);
+    m_fake.addFile("/data/gone.txt", 7);
     m_fake.holdSize("/data/a");
     list(0, "/data");
     list(1, "/other");
@@ -184,19 +185,28 @@ TEST_F(Sizing, CommandsOnAPaneStillCountingSayToWaitAndTheRestOfTheWindowWorks)
     m_form->ActivePane = 0;
     m_prompts->answerFile(QStringLiteral("/tmp/never.tav"));
 
+    // What reads the sizes waits for them.
     m_form->M1Save_Click();
     m_form->PrinPrevBtn_Click();
-    m_form->DelBtn_Click();
-    m_form->DelAllBtn_Click();
     m_form->CompFldr_Click();
     m_form->RemBtn_Click();
-    m_form->CopyBtn_Click();
     const QString wait = QStringLiteral("The left pane is still counting folder sizes. Wait for "
                                         "its count line, or press Esc to stop the count, and try "
                                         "again.");
-    EXPECT_EQ(m_prompts->messages(), QStringList(7, wait));
+    EXPECT_EQ(m_prompts->messages(), QStringList(4, wait));
     EXPECT_TRUE(m_prompts->fileRequests().empty());
     EXPECT_EQ(m_form->LV1Rows[1]->rowCount(), 1); // no comparison was made
+
+    // A file command does not wait: the pane it changed is listed and counted again.
+    ASSERT_NE(row(0, "gone.txt"), nullptr);
+    for (int i = 0; i < m_form->LV1Rows[0]->rowCount(); ++i)
+        if (m_form->LV1Rows[0]->row(i).nativeName == "gone.txt")
+            m_form->LV1Rows[0]->setSmallImage(i, RowImage::SmallDelete);
+    m_prompts->answerConfirm(true);
+    m_form->DelBtn_Click();
+    EXPECT_FALSE(m_fake.exists("/data/gone.txt"));
+    EXPECT_EQ(row(0, "gone.txt"), nullptr);
+    ASSERT_TRUE(m_form->paneSizing(0));
 
     // The rows shown sort while the count goes on, and stand sorted when it ends.
     const PaneList& rows = *m_form->LV1Rows[0];
