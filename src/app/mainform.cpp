@@ -99,6 +99,9 @@ private:
     std::vector<std::pair<QString, QString>> m_messages;
 };
 
+/// What the count line says while a folder is read.
+const QString ReadingText = QStringLiteral("Reading the folder\u2026");
+
 /// Whether two listings read the same folder the same way.
 bool sameListing(const ListingRequest& a, const ListingRequest& b)
 {
@@ -407,6 +410,8 @@ void MainForm::GetListing(int Index)
     } else {
         DeferredMessages messages;
         std::optional<QString> failure;
+        // Seen only where the read takes long enough for the window to be painted meanwhile.
+        LVFC[pane]->setText(ReadingText);
         try {
             const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
             // A huge folder takes seconds to read: it is read on another thread while the
