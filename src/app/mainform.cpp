@@ -399,12 +399,15 @@ void MainForm::GetListing(int Index)
     std::shared_ptr<const Folder> folder;
     const bool shared = m_sharedRead && sameListing(m_sharedRead->request, request);
     if (shared) {
-        result = copyOfListing(m_sharedRead->result);
-        listed = m_sharedRead->listed;
-        files = m_sharedRead->files;
-        folder = m_sharedRead->folder;
+        // The other pane is the only one to take it: the copy is taken whole, not copied again.
+        SharedRead read = std::move(*m_sharedRead);
+        m_sharedRead.reset();
+        result = std::move(read.result);
+        listed = std::move(read.listed);
+        files = std::move(read.files);
+        folder = std::move(read.folder);
         try {
-            result.drive = newFileSystem()->GetDrive(m_sharedRead->drivePath);
+            result.drive = newFileSystem()->GetDrive(read.drivePath);
         } catch (const FsError&) {
         }
     } else {
