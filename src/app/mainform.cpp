@@ -110,25 +110,6 @@ bool sameListing(const ListingRequest& a, const ListingRequest& b)
            a.options.showFiles == b.options.showFiles;
 }
 
-/// A listing's rows and texts, without its drive and folder.
-ListingResult copyOfListing(const ListingResult& from)
-{
-    ListingResult copy;
-    copy.rows.reserve(from.rows.size());
-    for (const PaneRow& row : from.rows)
-        copy.rows.push_back(row.copy());
-    copy.driveLine = from.driveLine;
-    copy.countLine = from.countLine;
-    copy.history = from.history;
-    copy.finished = from.finished;
-    copy.incomplete = from.incomplete;
-    copy.pendingFolders = from.pendingFolders;
-    copy.fileCount = from.fileCount;
-    copy.folderCount = from.folderCount;
-    copy.knownBytes = from.knownBytes;
-    return copy;
-}
-
 } // namespace
 
 MainForm::MainForm(QWidget* parent) : MainForm(MainFormOptions{}, parent) {}
@@ -449,7 +430,7 @@ void MainForm::GetListing(int Index)
             } catch (const FsError&) {
             }
             m_sharedRead =
-                SharedRead{request, copyOfListing(result), folder, listed, files, drivePath};
+                SharedRead{request, result.copyWithoutHandles(), folder, listed, files, drivePath};
         }
     }
 

@@ -361,8 +361,8 @@ public:
 private:
     /// Connects the file commands (marks, copy, delete, comparison, column alignment).
     void connectFileOps();
-    /// Gives the active pane's first selected row a mark image.
-    void markSelectedRow(int image);
+    /// Gives every selected row of pane `pane` a mark image.
+    void markSelection(int pane, int image);
     /// Selects the row a menu opens on, keeping the selection when the row is part of it.
     void selectForMenu(int index, int row);
     /// After a command changed the folder `changed`, lists the pane other than `pane` again

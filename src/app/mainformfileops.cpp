@@ -109,32 +109,30 @@ void MainForm::connectFileOps()
             action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
             LV1[size_t(i)]->addAction(action);
             connect(action, &QAction::triggered, this, [this, i, forCopy] {
-                markSelectedRows(*LV1Rows[size_t(i)], LV1[size_t(i)]->selectedRows(),
-                                 forCopy ? copyMark(i) : int(RowImage::SmallDelete));
+                markSelection(i, forCopy ? copyMark(i) : int(RowImage::SmallDelete));
             });
         }
     }
 }
 
-void MainForm::markSelectedRow(int image)
+void MainForm::markSelection(int pane, int image)
 {
-    const auto pane = size_t(ActivePane);
-    markSelectedRows(*LV1Rows[pane], LV1[pane]->selectedRows(), image);
+    markSelectedRows(*LV1Rows[size_t(pane)], LV1[size_t(pane)]->selectedRows(), image);
 }
 
 void MainForm::LVCopy_Click()
 {
-    markSelectedRow(copyMark(ActivePane));
+    markSelection(ActivePane, copyMark(ActivePane));
 }
 
 void MainForm::LVMove_Click()
 {
-    markSelectedRow(copyMark(ActivePane));
+    markSelection(ActivePane, copyMark(ActivePane));
 }
 
 void MainForm::LVDelete_Click()
 {
-    markSelectedRow(RowImage::SmallDelete);
+    markSelection(ActivePane, RowImage::SmallDelete);
 }
 
 void MainForm::CopyBtn_Click()

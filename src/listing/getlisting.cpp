@@ -188,6 +188,24 @@ int64_t setFolderRowSize(PaneRow& row, const FolderSize& size)
     return size.bytes;
 }
 
+ListingResult ListingResult::copyWithoutHandles() const
+{
+    ListingResult copy;
+    copy.rows.reserve(rows.size());
+    for (const PaneRow& row : rows)
+        copy.rows.push_back(row.copy());
+    copy.driveLine = driveLine;
+    copy.countLine = countLine;
+    copy.history = history;
+    copy.finished = finished;
+    copy.incomplete = incomplete;
+    copy.pendingFolders = pendingFolders;
+    copy.fileCount = fileCount;
+    copy.folderCount = folderCount;
+    copy.knownBytes = knownBytes;
+    return copy;
+}
+
 void runKeepingPainted(const std::function<void()>& work)
 {
     if (!QCoreApplication::instance()) {

@@ -53,6 +53,10 @@ struct ListingResult {
     int64_t fileCount = 0;
     int64_t folderCount = 0;
     double knownBytes = 0; ///< the bytes of the rows that are not pending
+
+    /// A copy of the rows and texts, without the drive and the folder. (A field added to the
+    /// result is added there too.)
+    ListingResult copyWithoutHandles() const;
 };
 
 /// The text of the count line. An empty folder reads "0 Bytes".

@@ -24,25 +24,26 @@ bool hasWildcard(QStringView glob)
 /// finds the description of the extension alone.
 const QString SyntheticStem = QStringLiteral("vennic-type-probe.");
 
+/// An ASCII letter lower-cased; every other byte as it is.
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+std::string asciiLower(std::string text)
+{
+    for (char& c : text)
+        c = asciiLower(c);
+    return text;
+}
+
 /// A hash of the text with its ASCII letters lower-cased, made without a copy.
 uint64_t loweredHash(std::string_view text)
 {
     uint64_t hash = 1469598103934665603ull;
-    for (char c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
     return hash;
-}
-
-/// ASCII letters lower-cased; every other byte as it is.
-std::string asciiLower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return text;
 }
 
 } // namespace

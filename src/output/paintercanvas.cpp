@@ -62,10 +62,12 @@ PainterCanvas::Measures& PainterCanvas::measures(bool condensed, const QPaintDev
     const size_t slot = (device == metricsDevice() ? 0 : 2) + (condensed ? 1 : 0);
     std::unique_ptr<Measures>& measures = m_measures[slot];
     // A name seen once rarely comes again; the table is emptied before it grows large.
-    if (!measures || m_measuredOn[slot] != device || measures->widths.size() > 100000) {
-        measures.reset(new Measures{QFontMetricsF(condensed ? font() : m_font, device), {}});
-        m_measuredOn[slot] = device;
-    }
+    const int dpiX = device->logicalDpiX();
+    const int dpiY = device->logicalDpiY();
+    if (!measures || measures->device != device || measures->dpiX != dpiX ||
+        measures->dpiY != dpiY || measures->widths.size() > 100000)
+        measures.reset(new Measures{
+            device, dpiX, dpiY, QFontMetricsF(condensed ? font() : m_font, device), {}});
     return *measures;
 }
 

@@ -75,8 +75,12 @@ private:
     QString condensedFamily() const;
 
     /// What is known of one face of the font on one device, made once: its metrics and the
-    /// width of every text measured so far (sizes, dates and types repeat on every row).
+    /// width of every text measured so far (sizes, dates and types repeat on every row). The
+    /// device's resolution is kept too: a device made where another was is not the same one.
     struct Measures {
+        const QPaintDevice* device;
+        int dpiX;
+        int dpiY;
         QFontMetricsF metrics;
         QHash<QString, qreal> widths;
     };
@@ -88,7 +92,6 @@ private:
     QFont m_font;
     /// Of the plain face and the condensed one, on the metrics device and on the painter's.
     mutable std::array<std::unique_ptr<Measures>, 4> m_measures;
-    mutable std::array<const QPaintDevice*, 4> m_measuredOn{};
     bool m_condensed = false;
     uint32_t m_color = 0;
     double m_x = 0;
