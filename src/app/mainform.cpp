@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "fileops/filejob.h"
 #include "listing/controlchars.h"
 #include "listing/foldersizing.h"
 #include "listing/getlisting.h"
@@ -150,6 +151,7 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     createListMenu();
     createSizingControls();
     m_sizeCounts->setWait(options.sizingWait);
+    createJobControls(options.fileJobWait);
     connectNavigation();
     connectOutput();
     connectFileOps();
@@ -172,7 +174,8 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
 
 MainForm::~MainForm()
 {
-    // The walks still counting end first: they post to this window.
+    // The file command and the walks still counting end first: they post to this window.
+    m_job.reset();
     m_sizeCounts.reset();
     // The lists' children are taken down after the members, and a view laid out on the way
     // would ask the type names, gone by then, for its texts: the rows go first.
@@ -332,6 +335,12 @@ void MainForm::GetListing(int Index)
 {
     if (m_listing || Index < 0 || Index > 1)
         return;
+    // The rows of a pane a file command works from stay until it ends; it lists them then.
+    if (jobHolds(Index)) {
+        m_relistAfterJob[size_t(Index)] = true;
+        return;
+    }
+    m_relistAfterJob[size_t(Index)] = false;
     const FlagGuard running(m_listing);
     const BusyPointer busy;
     const auto pane = size_t(Index);
@@ -533,6 +542,8 @@ void MainForm::mDDPanel_Click()
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
+    if (!closeDuringJob(event))
+        return;
     // Counts still running end now; the program does not wait for them to finish.
     stopSizing();
     endPaneSizing(0);

@@ -38,6 +38,8 @@ class FileLauncher;
 class PaneSizeCounts;
 class MountWatcher;
 class SizingStrip;
+class FileJob;
+class JobProgress;
 struct ListingResult;
 class ListingTexts;
 class PaneList;
@@ -58,6 +60,9 @@ struct MainFormOptions {
     /// How long a listing waits for its folder sizes before it shows the rows without them and
     /// lets the sizes come in as they are counted.
     std::chrono::milliseconds sizingWait{50};
+    /// How long a file command waits for its worker before the window goes on while it runs:
+    /// a command done within it ends as if it had run on the window's thread.
+    std::chrono::milliseconds fileJobWait{200};
     /// Lists the panes only once the window has been painted (the program's own start);
     /// otherwise the window lists them while it is made.
     bool listAfterFirstPaint = false;
@@ -377,6 +382,53 @@ private:
 
 public:
     // --- end of file operations ---
+
+    // --- File commands as jobs on a worker (mainformjobs.cpp) ---
+    /// Whether a file command (Copy, Delete, DA) is running on its worker.
+    bool jobRunning() const;
+    /// Esc or "Stop" while a file command runs: it ends between files, or within a copy's next
+    /// block, and says what was done.
+    void stopJob();
+    /// The progress strip over each pane's count line while a file command runs from it.
+    std::array<SizingStrip*, 2> JobStrip{};
+
+private:
+    /// What a file command runs with: the pane it runs from (its strip shows there), what it
+    /// does ("Copying"), the panes whose listings wait for it, and its totals.
+    struct JobStart {
+        int pane = 0;
+        QString verb;
+        std::array<bool, 2> panes{};
+        std::shared_ptr<JobProgress> progress;
+    };
+    void createJobControls(std::chrono::milliseconds wait);
+    /// Runs `work` on the worker; `finished` runs on this thread with what it did.
+    void runJob(const JobStart& start, std::function<FileOpOutcome(JobProgress&)> work,
+                std::function<void(FileOpOutcome)> finished);
+    /// True, after telling the user, while a file command runs.
+    bool jobOrSay();
+    /// Whether a running file command holds pane `pane`, whose listing then waits for it.
+    bool jobHolds(int pane) const;
+    void showJobProgress();
+    /// Esc: ends the file command, or else the count of sizes.
+    void escapePressed();
+    /// One message for a command's end: how many files were done and which were not when it
+    /// was stopped, then the failures under `failuresHeading`.
+    void reportOutcome(const FileOpOutcome& outcome, const QString& failuresHeading);
+    /// A close while a file command runs asks whether to stop it; false when the window
+    /// stays.
+    bool closeDuringJob(QCloseEvent* event);
+
+    std::unique_ptr<FileJob> m_job;
+    std::chrono::milliseconds m_jobWait{200};
+    int m_jobPane = 0;
+    QString m_jobVerb;
+    std::array<bool, 2> m_jobPanes{};
+    std::array<bool, 2> m_relistAfterJob{};
+    QTimer* m_jobTimer = nullptr;
+
+public:
+    // --- end of file commands as jobs ---
 
     // --- Drive information, attributes and About (mainformdrives.cpp) ---
     // The dialogs are named with elaborated type specifiers, which declare them in this

@@ -168,7 +168,7 @@ void MainForm::LVAttributes_Click()
 
 void MainForm::showAttributes(int index)
 {
-    if (sizingOrSay({index}))
+    if (sizingOrSay({index}) || jobOrSay())
         return;
     PaneList& rows = *LV1Rows[size_t(index)];
     const int row = LV1[size_t(index)]->currentRow();

@@ -4,6 +4,7 @@
 
 #include "fileops/columnalignment.h"
 #include "fileops/confirmdelete.h"
+#include "fileops/filejob.h"
 #include "fileops/fileoperations.h"
 #include "fileops/foldercomparison.h"
 #include "fileops/rightpanerebuild.h"
@@ -137,37 +138,49 @@ void MainForm::LVDelete_Click()
 
 void MainForm::CopyBtn_Click()
 {
+    if (jobOrSay())
+        return;
     // A count of folder sizes does not hold a file command up: the panes the command changes
     // are listed, and so counted, again afterwards.
-    FileOpOutcome outcome;
-    std::optional<NativeString> destinationPath;
-    if (!rowsWithImage(*LV1Rows[0], RowImage::SmallCopyLeft).empty()) {
-        // The files are those the left pane shows, and they go to the folder the right pane
-        // shows; with either refused nothing is copied and the marks stay for another try.
-        std::optional<CopyChoice> choice = askCopyChoice();
-        if (!choice)
-            return;
-        // The folders are opened again once the question is answered.
-        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        const std::unique_ptr<FolderHandle> source = openPaneFolderOrSay(0, *fileSystem);
-        if (!source)
-            return;
-        const std::unique_ptr<FolderHandle> destination = openPaneFolderOrSay(1, *fileSystem);
-        if (!destination)
-            return;
-        destinationPath = destination->Path();
-        outcome = copyMarkedFiles(*LV1Rows[0], *source, *destination, PathRules(), *choice);
+    if (rowsWithImage(*LV1Rows[0], RowImage::SmallCopyLeft).empty()) {
+        GetListing(0);
+        return;
     }
-    GetListing(0);
-    // The right pane shows the folder the copies went to.
-    if (destinationPath)
-        relistOtherPaneOf(0, *destinationPath, true);
-    if (!outcome.failures.empty())
-        m_prompts->message(outcome.failures.message(
-            QStringLiteral("%1 of the marked files could not be copied to %2:")
-                .arg(outcome.failures.count())
-                .arg(withVisibleControls(
-                    nativeToQString(destinationPath.value_or(NativeString()))))));
+    // The files are those the left pane shows, and they go to the folder the right pane
+    // shows; with either refused nothing is copied and the marks stay for another try.
+    std::optional<CopyChoice> choice = askCopyChoice();
+    if (!choice)
+        return;
+    // The folders are opened again once the question is answered.
+    std::shared_ptr<FileSystem> fileSystem = newFileSystem();
+    std::shared_ptr<FolderHandle> source = openPaneFolderOrSay(0, *fileSystem);
+    if (!source)
+        return;
+    std::shared_ptr<FolderHandle> destination = openPaneFolderOrSay(1, *fileSystem);
+    if (!destination)
+        return;
+    const NativeString destinationPath = destination->Path();
+    auto files =
+        std::make_shared<const std::vector<MarkedFile>>(markedForCopy(*LV1Rows[0], PathRules()));
+    JobStart start{0, QStringLiteral("Copying"), {true, true}, std::make_shared<JobProgress>()};
+    start.progress->files = int(files->size());
+    for (const MarkedFile& file : *files)
+        if (file.name && !choice->skip.count(*file.name))
+            start.progress->bytes += file.size;
+    runJob(
+        start,
+        [fileSystem, source, destination, files, choice = std::move(*choice)](JobProgress& job) {
+            return copyMarkedFiles(*files, *source, *destination, choice, &job);
+        },
+        [this, destinationPath](const FileOpOutcome& outcome) {
+            GetListing(0);
+            // The right pane shows the folder the copies went to.
+            relistOtherPaneOf(0, destinationPath, true);
+            reportOutcome(outcome,
+                          QStringLiteral("%1 of the marked files could not be copied to %2:")
+                              .arg(outcome.failures.count())
+                              .arg(withVisibleControls(nativeToQString(destinationPath))));
+        });
 }
 
 std::optional<CopyChoice> MainForm::askCopyChoice()
@@ -200,6 +213,8 @@ std::optional<CopyChoice> MainForm::askCopyChoice()
 
 void MainForm::DelBtn_Click()
 {
+    if (jobOrSay())
+        return;
     const int pane = ActivePane;
     const size_t marked = rowsWithImage(*LV1Rows[size_t(pane)], RowImage::SmallDelete).size();
     if (marked == 0) {
@@ -222,28 +237,34 @@ void MainForm::DelBtn_Click()
 void MainForm::DeleteMarkedFiles()
 {
     const int pane = ActivePane;
-    FileOpOutcome outcome;
-    NativeString folder;
-    {
-        // The folder is opened again now that the question is answered: whatever happened to
-        // its path meanwhile, the files go only from the folder the pane listed.
-        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        const std::unique_ptr<FolderHandle> handle = openPaneFolderOrSay(pane, *fileSystem);
-        if (!handle)
-            return;
-        folder = handle->Path();
-        outcome = deleteMarkedFiles(*LV1Rows[size_t(pane)], *handle, PathRules());
-    }
-    GetListing(pane);
-    relistOtherPaneOf(pane, folder);
-    if (!outcome.failures.empty())
-        m_prompts->message(
-            outcome.failures.message(QStringLiteral("%1 of the marked files could not be deleted:")
-                                         .arg(outcome.failures.count())));
+    // The folder is opened again now that the question is answered: whatever happened to its
+    // path meanwhile, the files go only from the folder the pane listed.
+    std::shared_ptr<FileSystem> fileSystem = newFileSystem();
+    std::shared_ptr<FolderHandle> handle = openPaneFolderOrSay(pane, *fileSystem);
+    if (!handle)
+        return;
+    auto files = std::make_shared<const std::vector<MarkedFile>>(
+        markedForDelete(*LV1Rows[size_t(pane)], PathRules()));
+    JobStart start{pane, QStringLiteral("Deleting"), {}, std::make_shared<JobProgress>()};
+    start.panes[size_t(pane)] = true;
+    start.progress->files = int(files->size());
+    runJob(
+        start,
+        [fileSystem, handle, files](JobProgress& job) {
+            return deleteMarkedFiles(*files, *handle, &job);
+        },
+        [this, pane, folder = handle->Path()](const FileOpOutcome& outcome) {
+            GetListing(pane);
+            relistOtherPaneOf(pane, folder);
+            reportOutcome(outcome, QStringLiteral("%1 of the marked files could not be deleted:")
+                                       .arg(outcome.failures.count()));
+        });
 }
 
 void MainForm::DelAllBtn_Click()
 {
+    if (jobOrSay())
+        return;
     const int pane = ActivePane;
     const auto p = size_t(pane);
     // The files to delete are those of the folder the pane listed: after "Open", "R", "Comp"
@@ -290,25 +311,30 @@ void MainForm::DeleteAllFiles()
     const auto p = size_t(pane);
     if (!PaneListed[p] || !PaneRowsFolder[p].folder())
         return;
-    FileOpOutcome outcome;
-    NativeString folder;
-    {
-        // The files are those the listing read, each only while its name still leads to it:
-        // a file that came since, or one put in a listed file's place, stays.
-        const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
-        const std::unique_ptr<FolderHandle> handle = openPaneFolderOrSay(pane, *fileSystem);
-        if (!handle) {
-            restoreImages(*LV1Rows[p], m_deleteAllSaved);
-            return;
-        }
-        folder = handle->Path();
-        outcome = deleteAllFiles(PaneRowsFolder[p].files(), *handle);
+    // The files are those the listing read, each only while its name still leads to it: a
+    // file that came since, or one put in a listed file's place, stays.
+    std::shared_ptr<FileSystem> fileSystem = newFileSystem();
+    std::shared_ptr<FolderHandle> handle = openPaneFolderOrSay(pane, *fileSystem);
+    if (!handle) {
+        restoreImages(*LV1Rows[p], m_deleteAllSaved);
+        return;
     }
-    GetListing(pane);
-    relistOtherPaneOf(pane, folder);
-    if (!outcome.failures.empty())
-        m_prompts->message(outcome.failures.message(
-            QStringLiteral("%1 files could not be deleted:").arg(outcome.failures.count())));
+    auto files = std::make_shared<const std::vector<ListedFile>>(PaneRowsFolder[p].files());
+    JobStart start{pane, QStringLiteral("Deleting"), {}, std::make_shared<JobProgress>()};
+    start.panes[p] = true;
+    start.progress->files = int(files->size());
+    runJob(
+        start,
+        [fileSystem, handle, files](JobProgress& job) {
+            return deleteAllFiles(*files, *handle, &job);
+        },
+        [this, pane, folder = handle->Path()](const FileOpOutcome& outcome) {
+            GetListing(pane);
+            relistOtherPaneOf(pane, folder);
+            reportOutcome(
+                outcome,
+                QStringLiteral("%1 files could not be deleted:").arg(outcome.failures.count()));
+        });
 }
 
 void MainForm::relistOtherPaneOf(int pane, const NativeString& changed, bool always)

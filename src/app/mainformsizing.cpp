@@ -44,7 +44,7 @@ void MainForm::createSizingControls()
     }
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WindowShortcut);
-    connect(esc, &QShortcut::activated, this, &MainForm::stopSizing);
+    connect(esc, &QShortcut::activated, this, &MainForm::escapePressed);
     m_sizeCounts = std::make_unique<PaneSizeCounts>(
         std::array<PaneList*, 2>{LV1Rows[0], LV1Rows[1]},
         [this](std::function<void()> work) {
@@ -110,7 +110,9 @@ void MainForm::showSizingProgress()
     for (int i = 0; i < 2; ++i) {
         const std::optional<PaneSizeCounts::Progress> progress = m_sizeCounts->progress(i);
         SizingStrip* strip = SizeStrip[size_t(i)];
-        if (!progress || now - progress->started < ProgressDelay) {
+        // A file command's strip stands where the count's would.
+        if (!progress || now - progress->started < ProgressDelay ||
+            JobStrip[size_t(i)]->isVisible()) {
             strip->hide();
             continue;
         }

@@ -1,5 +1,6 @@
 #include "fileops/fileoperations.h"
 
+#include "fileops/filejob.h"
 #include "fileops/rowcheck.h"
 #include "fileops/rowmarks.h"
 #include "listing/controlchars.h"
@@ -42,7 +43,8 @@ QString whyNotAName(const PaneRow& row, const QString& text)
 }
 
 /// Runs one file's step, which returns false for an entry that changed since it was listed;
-/// that and any error are added to the failures, and the walk goes on.
+/// that and any error are added to the failures, and the walk goes on. A step stopped midway
+/// leaves its file, and those after it, not done.
 template <typename Step> void runOne(const QString& name, FileOpOutcome& outcome, Step&& step)
 {
     try {
@@ -50,6 +52,9 @@ template <typename Step> void runOne(const QString& name, FileOpOutcome& outcome
             ++outcome.done;
         else
             outcome.failures.add(name, ChangedSinceListed);
+    } catch (const JobStopped&) {
+        outcome.stopped = true;
+        outcome.notDone << name;
     } catch (const FsError& error) {
         outcome.failures.add(name, error);
     } catch (const std::exception& error) {
@@ -65,48 +70,105 @@ QString reportName(const QString& text)
     return withVisibleControls(text);
 }
 
-/// Acts on the marked rows of `rows` that name an entry, each with its name and the identity
-/// the act must find under it; the others are reported as `folderReason` or why they name none.
-template <typename Act>
-FileOpOutcome actOnMarked(const PaneList& rows, int image, const QString& folderReason,
-                          const FolderHandle& folder, const PathRules& rules, Act&& act)
+/// Walks `count` files with `progress`, each through `one(i)`; once a stop is asked, the
+/// files not come to are listed as not done.
+template <typename One>
+FileOpOutcome walkFiles(size_t count, JobProgress* progress,
+                        const std::function<QString(size_t)>& nameOf, One&& one)
 {
     FileOpOutcome outcome;
-    const RowCheck check;
-    for (const int i : rowsWithImage(rows, image)) {
-        const QString text = rows.cellText(i, ColName);
-        const QString name = reportName(text);
-        const PaneRow& row = rows.row(i);
-        if (isFolderRow(rows, i) && !row.isPlaceholder()) {
-            outcome.failures.add(name, folderReason);
+    for (size_t i = 0; i < count; ++i) {
+        if (progress && (progress->stop || outcome.stopped)) {
+            outcome.stopped = true;
+            outcome.notDone << nameOf(i);
             continue;
         }
-        const std::optional<NativeString> entryName = rowEntryName(row, text, rules);
-        if (!entryName) {
-            outcome.failures.add(name, whyNotAName(row, text));
-            continue;
-        }
-        std::optional<EntryIdentity> identity = row.identity();
-        if (!identity && row.nativeName.empty()) {
-            // A saved listing's row acts on the file it shows, pinned as it is now.
-            try {
-                const std::optional<Entry> now = folder.Look(*entryName);
-                if (const QString change = check.change(rows, i, now); !change.isEmpty()) {
-                    outcome.failures.add(name, change);
-                    continue;
-                }
-                identity = identityOf(*now);
-            } catch (const FsError& error) {
-                outcome.failures.add(name, error);
-                continue;
-            }
-        }
-        runOne(name, outcome, [&] { return act(*entryName, identity ? &*identity : nullptr); });
+        if (progress)
+            progress->setCurrent(nameOf(i));
+        one(i, outcome);
+        if (progress)
+            ++progress->filesDone;
     }
     return outcome;
 }
 
+/// Acts on the marked files that name an entry, each with its name and the identity the act
+/// must find under it; the others are reported with their refusals.
+template <typename Act>
+FileOpOutcome actOnMarked(const std::vector<MarkedFile>& files, const FolderHandle& folder,
+                          JobProgress* progress, Act&& act)
+{
+    const RowCheck check;
+    return walkFiles(
+        files.size(), progress, [&](size_t i) { return files[i].shown; },
+        [&](size_t i, FileOpOutcome& outcome) {
+            const MarkedFile& file = files[i];
+            if (!file.name) {
+                outcome.failures.add(file.shown, file.refusal);
+                return;
+            }
+            std::optional<EntryIdentity> identity = file.identity;
+            if (file.pinnedByTexts) {
+                // A saved listing's row acts on the file it shows, pinned as it is now.
+                try {
+                    const std::optional<Entry> now = folder.Look(*file.name);
+                    if (const QString change = check.change(file.sizeText, file.modifiedText, now);
+                        !change.isEmpty()) {
+                        outcome.failures.add(file.shown, change);
+                        return;
+                    }
+                    identity = identityOf(*now);
+                } catch (const FsError& error) {
+                    outcome.failures.add(file.shown, error);
+                    return;
+                }
+            }
+            runOne(file.shown, outcome,
+                   [&] { return act(file, *file.name, identity ? &*identity : nullptr); });
+        });
+}
+
 } // namespace
+
+std::vector<MarkedFile> markedFiles(const PaneList& rows, int image, const QString& folderReason,
+                                    const PathRules& rules)
+{
+    std::vector<MarkedFile> files;
+    for (const int i : rowsWithImage(rows, image)) {
+        const QString text = rows.cellText(i, ColName);
+        const PaneRow& row = rows.row(i);
+        MarkedFile file;
+        file.shown = reportName(text);
+        file.size = row.size;
+        if (isFolderRow(rows, i) && !row.isPlaceholder()) {
+            file.refusal = folderReason;
+        } else if (std::optional<NativeString> name = rowEntryName(row, text, rules)) {
+            file.name = std::move(*name);
+            file.identity = row.identity();
+            file.pinnedByTexts = !file.identity && row.nativeName.empty();
+            if (file.pinnedByTexts) {
+                file.sizeText = rows.cellText(i, ColBytes);
+                file.modifiedText = rows.cellText(i, ColModified);
+            }
+        } else {
+            file.refusal = whyNotAName(row, text);
+        }
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+std::vector<MarkedFile> markedForCopy(const PaneList& rows, const PathRules& rules)
+{
+    return markedFiles(rows, RowImage::SmallCopyLeft,
+                       QStringLiteral("a folder; only files are copied"), rules);
+}
+
+std::vector<MarkedFile> markedForDelete(const PaneList& rows, const PathRules& rules)
+{
+    return markedFiles(rows, RowImage::SmallDelete,
+                       QStringLiteral("a folder; folders are never deleted"), rules);
+}
 
 std::vector<Replacement> replacementsOf(const PaneList& rows, const FolderHandle& source,
                                         const FolderHandle& destination, const PathRules& rules)
@@ -185,19 +247,40 @@ CopyChoice CopyChoice::skipping(const std::vector<Replacement>& replacements)
 FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, FolderHandle& destination,
                               const PathRules& rules, const CopyChoice& choice)
 {
+    return copyMarkedFiles(markedForCopy(rows, rules), source, destination, choice, nullptr);
+}
+
+FileOpOutcome copyMarkedFiles(const std::vector<MarkedFile>& files, FolderHandle& source,
+                              FolderHandle& destination, const CopyChoice& choice,
+                              JobProgress* progress)
+{
     // A file left out is neither done nor failed.
     int skipped = 0;
+    int64_t bytesBefore = 0;
     FileOpOutcome outcome = actOnMarked(
-        rows, RowImage::SmallCopyLeft, QStringLiteral("a folder; only files are copied"), source,
-        rules, [&](const NativeString& name, const EntryIdentity* listed) {
+        files, source, progress,
+        [&](const MarkedFile& file, const NativeString& name, const EntryIdentity* listed) {
             if (choice.skip.count(name)) {
                 ++skipped;
                 return true;
             }
+            CopyBlockHook afterBlock;
+            if (progress) {
+                afterBlock = [progress, bytesBefore](int64_t bytes) {
+                    progress->bytesDone = bytesBefore + bytes;
+                    if (progress->stop)
+                        throw JobStopped{};
+                };
+                bytesBefore += file.size;
+            }
             const auto agreed = choice.replace.find(name);
-            if (agreed == choice.replace.end())
-                return source.CopyFile(name, listed, destination, false);
-            return source.CopyFile(name, listed, destination, true, &agreed->second);
+            const bool copied =
+                agreed == choice.replace.end()
+                    ? source.CopyFile(name, listed, destination, false, nullptr, afterBlock)
+                    : source.CopyFile(name, listed, destination, true, &agreed->second, afterBlock);
+            if (progress)
+                progress->bytesDone = bytesBefore;
+            return copied;
         });
     outcome.done -= skipped;
     return outcome;
@@ -205,25 +288,35 @@ FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, Folder
 
 FileOpOutcome deleteMarkedFiles(const PaneList& rows, FolderHandle& folder, const PathRules& rules)
 {
-    return actOnMarked(rows, RowImage::SmallDelete,
-                       QStringLiteral("a folder; folders are never deleted"), folder, rules,
-                       [&](const NativeString& name, const EntryIdentity* listed) {
-                           return folder.DeleteFile(name, listed, false);
-                       });
+    return deleteMarkedFiles(markedForDelete(rows, rules), folder, nullptr);
 }
 
-FileOpOutcome deleteAllFiles(const std::vector<ListedFile>& files, FolderHandle& folder)
+FileOpOutcome deleteMarkedFiles(const std::vector<MarkedFile>& files, FolderHandle& folder,
+                                JobProgress* progress)
 {
-    FileOpOutcome outcome;
-    for (const ListedFile& file : files) {
-        const QString name = reportName(nativeToQString(file.name));
-        if (!file.identity) {
-            outcome.failures.add(name, NotLookedAt);
-            continue;
-        }
-        runOne(name, outcome, [&] { return folder.DeleteFile(file.name, &*file.identity, true); });
-    }
-    return outcome;
+    return actOnMarked(
+        files, folder, progress,
+        [&](const MarkedFile&, const NativeString& name, const EntryIdentity* listed) {
+            return folder.DeleteFile(name, listed, false);
+        });
+}
+
+FileOpOutcome deleteAllFiles(const std::vector<ListedFile>& files, FolderHandle& folder,
+                             JobProgress* progress)
+{
+    return walkFiles(
+        files.size(), progress,
+        [&](size_t i) { return reportName(nativeToQString(files[i].name)); },
+        [&](size_t i, FileOpOutcome& outcome) {
+            const ListedFile& file = files[i];
+            const QString name = reportName(nativeToQString(file.name));
+            if (!file.identity) {
+                outcome.failures.add(name, NotLookedAt);
+                return;
+            }
+            runOne(name, outcome,
+                   [&] { return folder.DeleteFile(file.name, &*file.identity, true); });
+        });
 }
 
 } // namespace vennic

@@ -4,7 +4,10 @@
 #include "fileops/rowsfolder.h"
 #include "platform/filesystem.h"
 
+#include <QStringList>
+
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -13,11 +16,41 @@ namespace vennic {
 class PaneList;
 class PathRules;
 
-/// What a copy or delete did: how many files it handled and every file it could not.
+class JobProgress;
+
+/// What a copy or delete did: how many files it handled, every file it could not, and the
+/// files it did not come to because it was stopped.
 struct FileOpOutcome {
     int done = 0;
     FailureList failures;
+    QStringList notDone;
+    bool stopped = false;
 };
+
+/// A marked row as a command acts on it, taken from the pane's rows before the command runs,
+/// so that the rows may be sorted or listed again meanwhile.
+struct MarkedFile {
+    QString shown; ///< the name as reports give it
+    /// The name in the folder; nothing when the row names no file, and `refusal` says why.
+    std::optional<NativeString> name;
+    QString refusal;
+    /// The entry the row was listed from; nothing for a saved listing's row, which must still
+    /// show the file's size and modified time (`sizeText`, `modifiedText`).
+    std::optional<EntryIdentity> identity;
+    bool pinnedByTexts = false;
+    QString sizeText;
+    QString modifiedText;
+    int64_t size = 0;
+};
+
+/// The rows of `rows` that carry `image`, in order; a folder row is refused with
+/// `folderReason`.
+std::vector<MarkedFile> markedFiles(const PaneList& rows, int image, const QString& folderReason,
+                                    const PathRules& rules);
+/// The copy-marked files of the left pane's rows, as copyMarkedFiles() takes them.
+std::vector<MarkedFile> markedForCopy(const PaneList& rows, const PathRules& rules);
+/// The delete-marked files of a pane's rows, as deleteMarkedFiles() takes them.
+std::vector<MarkedFile> markedForDelete(const PaneList& rows, const PathRules& rules);
 
 /// The reason given for a file whose name no longer leads to the entry the pane listed.
 extern const QString ChangedSinceListed;
@@ -60,6 +93,11 @@ struct CopyChoice {
 /// is reported and the walk goes on.
 FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, FolderHandle& destination,
                               const PathRules& rules, const CopyChoice& choice = {});
+/// The same for files taken from the rows before. With `progress`, the copy reports as it goes
+/// and ends when asked to: between files, or within a file, which is then left as it was.
+FileOpOutcome copyMarkedFiles(const std::vector<MarkedFile>& files, FolderHandle& source,
+                              FolderHandle& destination, const CopyChoice& choice,
+                              JobProgress* progress);
 
 /// Deletes, without forcing (a read-only file is refused), the file of every row of `rows` that
 /// carries the delete mark (image 7), inside `folder`. Only rows of the list walked count, so a
@@ -69,11 +107,15 @@ FileOpOutcome copyMarkedFiles(const PaneList& rows, FolderHandle& source, Folder
 /// that stand for nothing and changed entries are reported and never deleted; failures are
 /// reported and the walk goes on.
 FileOpOutcome deleteMarkedFiles(const PaneList& rows, FolderHandle& folder, const PathRules& rules);
+/// The same for files taken from the rows before; `progress` as for copyMarkedFiles().
+FileOpOutcome deleteMarkedFiles(const std::vector<MarkedFile>& files, FolderHandle& folder,
+                                JobProgress* progress);
 
 /// Deletes every one of `files` (the files a listing read in `folder`, whether a list shows
 /// them or not) with forcing, so read-only files go too, each only while its name still leads
 /// to the file that was listed. Files that came since are not touched, nor are sub-folders.
 /// Failures are reported and the walk goes on.
-FileOpOutcome deleteAllFiles(const std::vector<ListedFile>& files, FolderHandle& folder);
+FileOpOutcome deleteAllFiles(const std::vector<ListedFile>& files, FolderHandle& folder,
+                             JobProgress* progress = nullptr);
 
 } // namespace vennic

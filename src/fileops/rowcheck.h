@@ -20,6 +20,10 @@ public:
     /// Why `now` (the entry the row's name leads to, or nothing) is not what row `row` of
     /// `rows` shows; empty when it is, or when the row was listed from the folder.
     QString change(const PaneList& rows, int row, const std::optional<Entry>& now) const;
+    /// Why `now` is not the file a saved listing's row shows with these size and modified
+    /// texts; empty when it is.
+    QString change(const QString& sizeText, const QString& modifiedText,
+                   const std::optional<Entry>& now) const;
 
     static const QString NoLongerThere;
     static const QString ChangedSinceSaved;

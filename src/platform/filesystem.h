@@ -185,6 +185,10 @@ public:
     virtual void Delete(bool force) = 0;
 };
 
+/// Called by a copy after each block it wrote, with the bytes copied so far. It may end the copy
+/// by throwing; the destination is then left as it was before, with no temporary behind.
+using CopyBlockHook = std::function<void(int64_t bytesSoFar)>;
+
 /// A folder a listing saw, opened again for one command. Every act names an entry of this very
 /// folder by its name, whatever happens to the folder's path meanwhile, and no path is joined,
 /// so no length limit but the name's own applies. A name is passed to the system as it is.
@@ -210,10 +214,12 @@ public:
     /// link that was listed as a link is copied as the file it leads to; where a file was
     /// listed, a link put in its place is refused. With `overwrite` and `replacing`, a file of
     /// the destination is replaced only while it is that very file as the user saw it (the
-    /// same entry, size and modified time); another one there is refused (58).
+    /// same entry, size and modified time); another one there is refused (58). `afterBlock`
+    /// follows the copy as it goes.
     virtual bool CopyFile(const NativeString& name, const EntryIdentity* listed,
                           FolderHandle& destination, bool overwrite,
-                          const Entry* replacing = nullptr) = 0;
+                          const Entry* replacing = nullptr,
+                          const CopyBlockHook& afterBlock = {}) = 0;
 };
 
 /// A drive object: on POSIX, a mounted file system named by its mount point.

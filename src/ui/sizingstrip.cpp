@@ -38,15 +38,28 @@ SizingStrip::SizingStrip(QWidget* parent) : QWidget(parent)
 void SizingStrip::setProgress(int64_t foldersDone, int64_t folders, double bytes,
                               const QString& walking)
 {
-    // The bar counts in folders; a huge count is scaled so it fits the bar's int range.
-    const int64_t scale = folders > 1000000 ? folders / 1000000 + 1 : 1;
-    m_bar->setMaximum(int(std::max<int64_t>(1, folders / scale)));
-    m_bar->setValue(int(std::min(foldersDone, folders) / scale));
-    m_bar->setFormat(QStringLiteral("%1 of %2").arg(foldersDone).arg(folders));
-    m_detailText = numberText(bytes) + QStringLiteral(" Bytes so far");
+    QString detail = numberText(bytes) + QStringLiteral(" Bytes so far");
     if (!walking.isEmpty())
-        m_detailText += QStringLiteral(", counting ") + withVisibleControls(walking);
+        detail += QStringLiteral(", counting ") + withVisibleControls(walking);
+    showProgress(foldersDone, folders, QStringLiteral("%1 of %2").arg(foldersDone).arg(folders),
+                 detail);
+}
+
+void SizingStrip::showProgress(int64_t done, int64_t total, const QString& barText,
+                               const QString& detail)
+{
+    // A huge count is scaled so it fits the bar's int range.
+    const int64_t scale = total > 1000000 ? total / 1000000 + 1 : 1;
+    m_bar->setMaximum(int(std::max<int64_t>(1, total / scale)));
+    m_bar->setValue(int(std::min(done, total) / scale));
+    m_bar->setFormat(barText);
+    m_detailText = detail;
     showDetail();
+}
+
+void SizingStrip::setStopToolTip(const QString& text)
+{
+    m_stop->setToolTip(text);
 }
 
 QString SizingStrip::barText() const

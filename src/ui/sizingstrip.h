@@ -10,8 +10,9 @@ class QPushButton;
 
 namespace vennic {
 
-/// The strip that stands over a pane's count line while its folder sizes are counted: a bar
-/// of folders done, the bytes counted so far and the folder being walked, and "Stop".
+/// The strip that stands over a pane's count line while its folder sizes are counted (a bar
+/// of folders done, the bytes counted so far and the folder being walked) or a file command
+/// runs, with "Stop".
 class SizingStrip : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +20,11 @@ public:
 
     /// Shows how far the count is. `walking` is the name of a folder being walked ("" none).
     void setProgress(int64_t foldersDone, int64_t folders, double bytes, const QString& walking);
+    /// Shows how far other long work is: `done` of `total` on the bar with `barText`, and
+    /// `detail` beside it.
+    void showProgress(int64_t done, int64_t total, const QString& barText, const QString& detail);
+    /// What "Stop" says it stops.
+    void setStopToolTip(const QString& text);
 
     /// The texts as shown, for tests: the bar's and the label's.
     QString barText() const;

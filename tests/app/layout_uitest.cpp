@@ -227,7 +227,7 @@ TEST_F(LayoutTest, EveryToolCaptionShowsWholeAtTheSystemFont)
         QFont font = system;
         font.setPointSizeF(points);
         QApplication::setFont(font);
-        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
+        m_form = std::make_unique<MainForm>(options(m_prompts));
         QApplication::setFont(system);
         ASSERT_TRUE(showForm());
         SCOPED_TRACE(points);

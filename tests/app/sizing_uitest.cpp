@@ -50,6 +50,7 @@ protected:
             return std::make_unique<test::SharedFileSystem>(m_fake);
         };
         options.sizingWait = 0ms; // the rows show at once, as they do for a long count
+        options.fileJobWait = std::chrono::minutes(1);
         auto form = std::make_unique<MainForm>(std::move(options));
         m_prompts->clear(); // the test's own current directory is not in the fake
         return form;

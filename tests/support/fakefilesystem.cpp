@@ -136,9 +136,12 @@ public:
         return act(name, listed, [&](File& file) { file.SetAttributes(attributes); });
     }
     bool CopyFile(const NativeString& name, const EntryIdentity* listed, FolderHandle& destination,
-                  bool overwrite, const Entry*) override
+                  bool overwrite, const Entry*, const CopyBlockHook& afterBlock) override
     {
         return act(name, listed, [&](File& file) {
+            // The copy is whole or not there: a stop at its one block leaves nothing.
+            if (afterBlock)
+                afterBlock(file.Size());
             file.Copy(FakeFileSystem::join(destination.Path(), name), overwrite);
         });
     }

@@ -27,12 +27,21 @@ protected:
         m_oldDir = std::filesystem::current_path();
         std::filesystem::current_path(m_tmp.path());
         m_prompts = std::make_shared<ScriptedPrompts>();
-        m_form = std::make_unique<MainForm>(MainFormOptions{m_prompts, {}});
+        m_form = std::make_unique<MainForm>(options(m_prompts));
     }
     void TearDown() override
     {
         m_form.reset();
         std::filesystem::current_path(m_oldDir);
+    }
+
+    /// The options of a test's window: a file command ends before its handler returns, as the
+    /// tests of its results expect, however slow the machine.
+    static MainFormOptions options(std::shared_ptr<Prompts> prompts)
+    {
+        MainFormOptions options{std::move(prompts), {}};
+        options.fileJobWait = std::chrono::minutes(1);
+        return options;
     }
 
     /// Shows the window and waits until the platform has put it on screen.

@@ -162,7 +162,8 @@ bool PosixFolderHandle::SetAttributes(const NativeString& name, const EntryIdent
 }
 
 bool PosixFolderHandle::CopyFile(const NativeString& name, const EntryIdentity* listed,
-                                 FolderHandle& destination, bool overwrite, const Entry* replacing)
+                                 FolderHandle& destination, bool overwrite, const Entry* replacing,
+                                 const CopyBlockHook& afterBlock)
 {
     auto* target = dynamic_cast<PosixFolderHandle*>(&destination);
     if (!target)
@@ -206,6 +207,7 @@ bool PosixFolderHandle::CopyFile(const NativeString& name, const EntryIdentity* 
     CopyOptions options;
     options.staleRemoved = &target->m_staleRemoved;
     options.replacing = replacing;
+    options.afterBlock = afterBlock;
     copyOpenFile(from.fd, sourceStat, shown(name), target->m_fd, name, target->shown(name),
                  overwrite, options);
     return true;

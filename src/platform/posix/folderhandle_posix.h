@@ -27,7 +27,8 @@ public:
     bool SetAttributes(const NativeString& name, const EntryIdentity* listed,
                        uint32_t attributes) override;
     bool CopyFile(const NativeString& name, const EntryIdentity* listed, FolderHandle& destination,
-                  bool overwrite, const Entry* replacing = nullptr) override;
+                  bool overwrite, const Entry* replacing = nullptr,
+                  const CopyBlockHook& afterBlock = {}) override;
 
 private:
     PosixFolderHandle(NativeString path, int fd) : m_path(std::move(path)), m_fd(fd) {}
