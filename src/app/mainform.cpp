@@ -17,6 +17,7 @@
 #include "ui/ddpanel.h"
 #include "ui/imagelists.h"
 #include "ui/panelistview.h"
+#include "ui/sizingstrip.h"
 #include "ui/tavbutton.h"
 #include "ui/widgetprompts.h"
 
@@ -333,13 +334,32 @@ void MainForm::setFilterHistory(const QStringList& history)
 
 void MainForm::GetListing(int Index)
 {
-    if (m_listing || Index < 0 || Index > 1)
+    if (Index < 0 || Index > 1)
         return;
     // The rows of a pane a file command works from stay until it ends; it lists them then.
     if (jobHolds(Index)) {
         m_relistAfterJob[size_t(Index)] = true;
         return;
     }
+    // A listing asked for while a folder is read comes once the read ends; a second one of
+    // the pane being read stops that read.
+    if (m_listing) {
+        m_listAfterRead[size_t(Index)] = true;
+        if (m_reading && m_readingPane == Index)
+            m_reading->stop = true;
+        return;
+    }
+    listPane(Index);
+    for (int i = 0; i < 2; ++i) {
+        if (m_listAfterRead[size_t(i)]) {
+            m_listAfterRead[size_t(i)] = false;
+            GetListing(i);
+        }
+    }
+}
+
+void MainForm::listPane(int Index)
+{
     m_relistAfterJob[size_t(Index)] = false;
     const FlagGuard running(m_listing);
     const BusyPointer busy;
@@ -405,33 +425,45 @@ void MainForm::GetListing(int Index)
         std::optional<QString> failure;
         // Seen only where the read takes long enough for the window to be painted meanwhile.
         LVFC[pane]->setText(ReadingText);
+        ReadProgress reading;
+        request.readProgress = &reading;
+        m_reading = &reading;
+        m_readingPane = Index;
         try {
             const std::unique_ptr<FileSystem> fileSystem = newFileSystem();
             // A huge folder takes seconds to read: it is read on another thread while the
-            // window stays painted, and what the listing has to say is shown once it is read.
-            // The pane keeps what identifies the folder and its files, never the folder itself.
-            runKeepingPainted([&] {
-                result = runListing(request, *fileSystem, *m_typeNames, messages);
-                if (!result.folder)
-                    return;
-                listed = result.folder->Identity();
-                try {
-                    files = listedFiles(result.folder->Files());
-                } catch (const FsError&) {
-                    files.clear();
-                }
-            });
+            // window goes on, and what the listing has to say is shown once it is read. The
+            // pane keeps what identifies the folder and its files, never the folder itself.
+            WaitingWork how;
+            how.answerInput = true;
+            how.tick = [this, Index] { showReadProgress(Index); };
+            runWaiting(
+                [&] {
+                    result = runListing(request, *fileSystem, *m_typeNames, messages);
+                    if (!result.folder)
+                        return;
+                    listed = result.folder->Identity();
+                    try {
+                        files = listedFiles(result.folder->Files());
+                    } catch (const FsError&) {
+                        files.clear();
+                    }
+                },
+                how);
         } catch (const FsError& error) {
             failure = QString::fromStdString(error.shown());
         }
+        m_reading = nullptr;
+        request.readProgress = nullptr;
+        JobStrip[pane]->hide();
         folder = std::move(result.folder);
         messages.showOn(*m_prompts);
         if (failure)
             m_prompts->message(*failure);
         // In a command that lists both panes the other pane may take this listing as it is;
         // one that had anything to say is read again, so that it says it again.
-        if (m_sizeCounts->inCommand() && result.finished && listed && !failure &&
-            messages.empty()) {
+        if (m_sizeCounts->inCommand() && result.finished && !result.readStopped && listed &&
+            !failure && messages.empty()) {
             NativeString drivePath;
             try {
                 if (result.drive)
@@ -443,6 +475,9 @@ void MainForm::GetListing(int Index)
         }
     }
 
+    // What was typed into the filter boxes while the folder was read stays there.
+    const QString fexNow = FEX->currentText();
+    const QString filterNow = FilterExpression->text();
     LV1Rows[pane]->setRows(std::move(result.rows));
     // A header says the rows are sorted only while they are.
     if (!LV1Rows[pane]->isSorted())
@@ -452,7 +487,8 @@ void MainForm::GetListing(int Index)
     setFilterHistory(result.history);
     PaneDrive[pane] = std::move(result.drive);
     showPaneDrive(Index);
-    PaneListed[pane] = result.finished && listed;
+    // A read stopped midway lists part of the folder: "DA" would not act on all of it.
+    PaneListed[pane] = result.finished && !result.readStopped && listed;
     if (listed) {
         // A relative path was listed from the working folder; the commands keep it whole.
         std::error_code error;
@@ -461,10 +497,10 @@ void MainForm::GetListing(int Index)
             listed->path = absolute.native();
     }
     PaneRowsFolder[pane].set(std::move(listed), shownPath, std::move(files));
-    // Both filter controls show the patterns this listing used, so what the pane shows and
-    // what the boxes say never part.
-    FEX->setEditText(request.fexText);
-    FilterExpression->setText(request.filterExpression);
+    // The filter history's new list leaves both filter controls as they were: the patterns
+    // this listing used, or what was typed into them while the folder was read.
+    FEX->setEditText(fexNow);
+    FilterExpression->setText(filterNow);
     if (!result.pendingFolders.empty() && folder)
         startPaneSizing(Index, result, std::move(folder));
 }
@@ -544,6 +580,9 @@ void MainForm::closeEvent(QCloseEvent* event)
 {
     if (!closeDuringJob(event))
         return;
+    // A read still running ends at once; the window goes without its rows.
+    if (m_reading)
+        m_reading->stop = true;
     // Counts still running end now; the program does not wait for them to finish.
     stopSizing();
     endPaneSizing(0);

@@ -419,12 +419,25 @@ private:
     /// stays.
     bool closeDuringJob(QCloseEvent* event);
 
+    /// GetListing's own work for one pane, once no other listing runs.
+    void listPane(int Index);
+    /// While a folder is read for pane `m_readingPane`, a few times a second: the strip over
+    /// its count line says how many entries were read, with "Stop".
+    void showReadProgress(int pane);
+    /// "Stop" of a pane's strip: ends the read of its folder, or the file command.
+    void stopPaneWork(int pane);
+
     std::unique_ptr<FileJob> m_job;
     std::chrono::milliseconds m_jobWait{200};
     int m_jobPane = 0;
     QString m_jobVerb;
     std::array<bool, 2> m_jobPanes{};
     std::array<bool, 2> m_relistAfterJob{};
+    /// The read of a folder running now (null when none), and its pane.
+    ReadProgress* m_reading = nullptr;
+    int m_readingPane = 0;
+    /// Listings asked for while a folder was read, made when it ends.
+    std::array<bool, 2> m_listAfterRead{};
     QTimer* m_jobTimer = nullptr;
 
 public:

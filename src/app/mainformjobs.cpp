@@ -5,6 +5,7 @@
 
 #include "fileops/failurelist.h"
 #include "fileops/filejob.h"
+#include "listing/listingtexts.h"
 #include "platform/prompts.h"
 #include "ui/sizingstrip.h"
 
@@ -35,7 +36,7 @@ void MainForm::createJobControls(std::chrono::milliseconds wait)
         JobStrip[p]->setStopToolTip(QStringLiteral("Stop the file command (Esc)"));
         LVFC[p]->layout()->addWidget(JobStrip[p]);
         JobStrip[p]->hide();
-        connect(JobStrip[p], &SizingStrip::stopClicked, this, &MainForm::stopJob);
+        connect(JobStrip[p], &SizingStrip::stopClicked, this, [this, i] { stopPaneWork(i); });
     }
     m_jobTimer = new QTimer(this);
     m_jobTimer->setInterval(200);
@@ -52,13 +53,36 @@ void MainForm::stopJob()
     m_job->stop();
 }
 
+void MainForm::stopPaneWork(int pane)
+{
+    if (m_reading && m_readingPane == pane)
+        m_reading->stop = true;
+    else
+        stopJob();
+}
+
 void MainForm::escapePressed()
 {
-    // Esc ends the file command first; a second one ends the count of sizes.
-    if (jobRunning())
+    // Esc ends a read first, then the file command; a further one ends the count of sizes.
+    if (m_reading)
+        m_reading->stop = true;
+    else if (jobRunning())
         stopJob();
     else
         stopSizing();
+}
+
+void MainForm::showReadProgress(int pane)
+{
+    if (!m_reading || m_readingPane != pane)
+        return;
+    SizingStrip* strip = JobStrip[size_t(pane)];
+    const int64_t entries = m_reading->entries;
+    strip->setStopToolTip(QStringLiteral("Stop reading the folder: the pane keeps the entries "
+                                         "read so far (Esc)"));
+    strip->showProgress(0, 0, QStringLiteral("%1 entries").arg(numberText(double(entries))),
+                        QStringLiteral("Reading the folder\u2026"));
+    strip->show();
 }
 
 bool MainForm::jobOrSay()
@@ -104,6 +128,7 @@ void MainForm::showJobProgress()
         return;
     SizingStrip* strip = JobStrip[size_t(m_jobPane)];
     SizeStrip[size_t(m_jobPane)]->hide();
+    strip->setStopToolTip(QStringLiteral("Stop the file command (Esc)"));
     strip->showProgress(progress->filesDone, progress->files, progress->barText(),
                         progress->detailText(m_jobVerb, elapsed));
     strip->show();

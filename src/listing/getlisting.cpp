@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <QTimer>
 
 #include <condition_variable>
 #include <ctime>
@@ -156,6 +157,16 @@ const QString PendingSizeToolTip = QStringLiteral("Size being counted");
 const QString IncompleteCountNote =
     QStringLiteral(" (listing incomplete: the folder's files could not be read)");
 
+const QString StoppedReadCountNote =
+    QStringLiteral(" (listing stopped: only the entries read before the stop are shown)");
+
+QString countLineNote(const ListingResult& result)
+{
+    if (!result.incomplete)
+        return {};
+    return result.readStopped ? StoppedReadCountNote : IncompleteCountNote;
+}
+
 QString countLineText(int64_t fileCount, int64_t folderCount, double bytes)
 {
     return QString::number(fileCount) + QLatin1String(" Files, ") + QString::number(folderCount) +
@@ -199,6 +210,7 @@ ListingResult ListingResult::copyWithoutHandles() const
     copy.history = history;
     copy.finished = finished;
     copy.incomplete = incomplete;
+    copy.readStopped = readStopped;
     copy.pendingFolders = pendingFolders;
     copy.fileCount = fileCount;
     copy.folderCount = folderCount;
@@ -207,6 +219,11 @@ ListingResult ListingResult::copyWithoutHandles() const
 }
 
 void runKeepingPainted(const std::function<void()>& work)
+{
+    runWaiting(work, WaitingWork{});
+}
+
+void runWaiting(const std::function<void()>& work, const WaitingWork& how)
 {
     if (!QCoreApplication::instance()) {
         work();
@@ -239,8 +256,15 @@ void runKeepingPainted(const std::function<void()>& work)
         finishedEarly =
             doneChanged.wait_for(lock, std::chrono::milliseconds(50), [&] { return done; });
     }
-    if (!finishedEarly)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!finishedEarly) {
+        QTimer ticks;
+        if (how.tick) {
+            QObject::connect(&ticks, &QTimer::timeout, &loop, how.tick);
+            ticks.start(how.tickInterval);
+            how.tick();
+        }
+        loop.exec(how.answerInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
@@ -285,6 +309,8 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
         return result;
     if (!runStep([&] { result.folder = fileSystem.GetFolder(path); }, path, prompts))
         return result;
+    if (result.folder)
+        result.folder->followRead(request.readProgress);
 
     if (request.options.showFolders && result.folder)
         folderPass(*result.folder, request.options, noAccessDates, wait, result, total, folderCount,
@@ -362,12 +388,15 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
     if (unknownCount > 0)
         reportAccessDenied(path, prompts);
 
+    if (result.folder && result.folder->readStopped()) {
+        result.readStopped = true;
+        result.incomplete = true;
+    }
     result.fileCount = fileCount;
     result.folderCount = folderCount;
     result.knownBytes = total;
     if (result.pendingFolders.empty())
-        result.countLine = countLineText(fileCount, folderCount, total) +
-                           (result.incomplete ? IncompleteCountNote : QString());
+        result.countLine = countLineText(fileCount, folderCount, total) + countLineNote(result);
     result.finished = true;
     return result;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -32,6 +33,8 @@ struct ListingRequest {
     QString fexText;          ///< the text of the filter combo
     ListingOptions options;
     QStringList driveTypeNames; ///< the six drive-type names, indexed by drive type
+    /// Follows the read of the folder's entries, and stops it when asked.
+    ReadProgress* readProgress = nullptr;
 };
 
 /// What a listing writes back to the pane. After a failure the parts written so far stay as
@@ -47,6 +50,9 @@ struct ListingResult {
     /// The folder's files could not be read after its sub-folders were: the counts cover the
     /// sub-folders only, and the count line says the listing is incomplete.
     bool incomplete = false;
+    /// The read of the folder was stopped: the rows are the entries read before (with
+    /// `incomplete`).
+    bool readStopped = false;
     /// With ListingOptions::sizesLater, the sub-folders whose rows wait for their sizes, in the
     /// order of their rows; `countLine` stays empty while there are any.
     std::vector<Entry> pendingFolders;
@@ -63,6 +69,10 @@ struct ListingResult {
 QString countLineText(int64_t fileCount, int64_t folderCount, double bytes);
 /// What the count line of a listing whose files could not be read ends with.
 extern const QString IncompleteCountNote;
+/// What the count line of a listing whose read was stopped ends with.
+extern const QString StoppedReadCountNote;
+/// What the count line of `result` ends with: why the listing is incomplete, or nothing.
+QString countLineNote(const ListingResult& result);
 /// Gives a folder row its size (clearing SizePending) and the tool tip that says how far the
 /// size is complete. Returns the bytes the row adds to the total.
 int64_t setFolderRowSize(PaneRow& row, const FolderSize& size);
@@ -78,6 +88,18 @@ using WaitKeepingPainted = std::function<void(const std::function<void()>& work)
 /// Runs `work` on a worker thread while this thread processes events other than user input,
 /// so the window stays painted. Works without an event loop too.
 void runKeepingPainted(const std::function<void()>& work);
+
+/// How runWaiting() waits: as runKeepingPainted() does, and beyond painting as it says.
+struct WaitingWork {
+    /// User input reaches the window while the work runs: what is typed goes where it is
+    /// aimed at once. The caller keeps what the input may do from touching the work.
+    bool answerInput = false;
+    /// Called on this thread every `tickInterval` while the work runs, once it takes longer
+    /// than a moment.
+    std::function<void()> tick;
+    std::chrono::milliseconds tickInterval{150};
+};
+void runWaiting(const std::function<void()>& work, const WaitingWork& how);
 
 /// Lists a folder: sub-folders (with their total sizes) then files that pass both patterns,
 /// the drive line, the count line and the filter history. Errors are reported through

@@ -36,7 +36,7 @@ void PaneSizeCounts::start(int pane, ListingResult& result, std::shared_ptr<cons
     count.fileCount = result.fileCount;
     count.folderCount = result.folderCount;
     count.bytes = result.knownBytes;
-    count.incomplete = result.incomplete;
+    count.note = countLineNote(result);
     count.started = std::chrono::steady_clock::now();
     count.command = m_command;
     count.folder = identity;
@@ -157,8 +157,7 @@ void PaneSizeCounts::finish(int pane)
     QString line = countLineText(count.fileCount, count.folderCount, count.bytes);
     if (count.anyStopped)
         line += StoppedCountNote;
-    if (count.incomplete)
-        line += IncompleteCountNote;
+    line += count.note;
     // Rows sorted by a column stand as a listing with every size known would put them.
     m_rows[p]->resort();
     m_finished(pane, line);

@@ -72,7 +72,7 @@ private:
         size_t applied = 0; ///< how many of the walk's sizes the rows have taken
         bool finished = false;
         bool anyStopped = false;
-        bool incomplete = false; ///< the listing could not read the folder's files
+        QString note; ///< why the listing is incomplete, or nothing
         int64_t fileCount = 0;
         int64_t folderCount = 0;
         double bytes = 0;

@@ -129,6 +129,15 @@ struct SizingProgress {
     std::function<void(size_t index, const FolderSize& size)> finished;
 };
 
+/// Follows the read of a folder's entries from another thread and ends it early when asked.
+struct ReadProgress {
+    /// Entries read so far.
+    std::atomic<int64_t> entries{0};
+    /// Set to end the read soon: the entries read so far are the folder's, and
+    /// Folder::readStopped() says so.
+    std::atomic<bool> stop{false};
+};
+
 /// Gives the type text of a file from its name (the desktop's description of its kind).
 using TypeNamer = std::function<std::string(const NativeString& name)>;
 
@@ -153,6 +162,11 @@ public:
     /// the folder; they throw FsError when it cannot be read.
     virtual std::vector<Entry> SubFolders() const = 0;
     virtual std::vector<Entry> Files() const = 0;
+    /// Reports the read of the entries, made by the first of SubFolders() and Files() after
+    /// this, to `progress` (which outlives the read).
+    virtual void followRead(ReadProgress* progress) { (void)progress; }
+    /// True when the read was stopped: the entries are those read before the stop.
+    virtual bool readStopped() const { return false; }
     /// The sizes of the given sub-folders of this folder, computed in parallel on up to
     /// `threads` workers (0: as many as the machine has). The result is in the same order.
     /// With `progress`, the walk reports as it goes and ends early when asked to.

@@ -39,6 +39,8 @@ public:
     uint32_t Attributes() const override { return self().attributes; }
     std::vector<Entry> SubFolders() const override { return entries(true); }
     std::vector<Entry> Files() const override { return entries(false); }
+    void followRead(ReadProgress* progress) override { m_progress = progress; }
+    bool readStopped() const override { return m_stopped; }
     std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders, unsigned,
                                            SizingProgress* progress) const override
     {
@@ -101,14 +103,30 @@ private:
         const auto* node = m_fs.find(m_path);
         if (!node)
             throw FsError(FsErrorNumber::PathNotFound, text(m_path));
+        size_t count = node->children.size();
+        if (!m_read) {
+            // The first read of the entries may be held, and stopped while it is.
+            m_read = true;
+            if (const std::optional<size_t> held = m_fs.waitWhileReadHeld(m_path, m_progress)) {
+                m_stopped = true;
+                m_readCount = std::min(*held, count);
+            } else {
+                m_readCount = count;
+            }
+        }
+        count = std::min(count, m_readCount);
         std::vector<Entry> result;
-        for (const NativeString& name : node->children) {
-            const auto* child = m_fs.find(FakeFileSystem::join(m_path, name));
+        for (size_t i = 0; i < count; ++i) {
+            const auto* child = m_fs.find(FakeFileSystem::join(m_path, node->children[i]));
             if (child && child->entry.isFolder == folders)
                 result.push_back(child->entry);
         }
         return result;
     }
+    mutable bool m_read = false;
+    mutable bool m_stopped = false;
+    mutable size_t m_readCount = 0;
+    ReadProgress* m_progress = nullptr;
 
     FakeFileSystem& m_fs;
     NativeString m_path;
@@ -450,6 +468,41 @@ void FakeFileSystem::holdSize(const NativeString& path, int64_t countedSoFar)
 {
     std::lock_guard lock(m_holdMutex);
     m_held[normalized(path)] = countedSoFar;
+}
+
+void FakeFileSystem::holdRead(const NativeString& path, size_t readSoFar)
+{
+    std::lock_guard lock(m_holdMutex);
+    m_heldReads[normalized(path)] = readSoFar;
+}
+
+void FakeFileSystem::releaseRead(const NativeString& path)
+{
+    {
+        std::lock_guard lock(m_holdMutex);
+        m_heldReads.erase(normalized(path));
+    }
+    m_released.notify_all();
+}
+
+std::optional<size_t> FakeFileSystem::waitWhileReadHeld(const NativeString& path,
+                                                        ReadProgress* progress) const
+{
+    std::unique_lock lock(m_holdMutex);
+    const NativeString key = normalized(path);
+    while (m_heldReads.count(key)) {
+        if (progress) {
+            const size_t readSoFar = m_heldReads.at(key);
+            progress->entries = int64_t(readSoFar);
+            if (progress->stop) {
+                // A stopped read lets go of its hold: the next read goes through.
+                m_heldReads.erase(key);
+                return readSoFar;
+            }
+        }
+        m_released.wait_for(lock, std::chrono::milliseconds(5));
+    }
+    return std::nullopt;
 }
 
 void FakeFileSystem::releaseSize(const NativeString& path)

@@ -75,6 +75,11 @@ public:
     /// walk is stopped: it then comes back Stopped with `countedSoFar` bytes). Thread-safe.
     void holdSize(const NativeString& path, int64_t countedSoFar = 0);
     void releaseSize(const NativeString& path);
+    /// Holds the first read of the entries of the folder at `path` until it is released (or
+    /// stopped through the folder's ReadProgress: it then gives its first `readSoFar` entries
+    /// and says it was stopped, and the next read is not held). Thread-safe.
+    void holdRead(const NativeString& path, size_t readSoFar);
+    void releaseRead(const NativeString& path);
     /// Makes `op` on `path` throw FsError with `number` until cleared.
     void failOn(Op op, const NativeString& path, int number);
     void clearFailures();
@@ -110,6 +115,9 @@ public:
     const Node* find(const NativeString& path) const;
     FolderSize folderSize(const NativeString& path) const;
     std::optional<int64_t> heldSize(const NativeString& path) const;
+    /// Waits while the read of `path` is held; the entries read when it was stopped, or
+    /// nothing when it was released.
+    std::optional<size_t> waitWhileReadHeld(const NativeString& path, ReadProgress* progress) const;
     /// Waits a moment for a release.
     void waitForRelease() const;
     void writeVolumeName(DriveState& drive, const std::string& name);
@@ -131,6 +139,7 @@ private:
     mutable std::mutex m_holdMutex;
     mutable std::condition_variable m_released;
     std::map<NativeString, int64_t> m_held;
+    mutable std::map<NativeString, size_t> m_heldReads;
     mutable std::mutex m_callsMutex;
     mutable std::vector<std::string> m_calls;
     uint64_t m_nextInode = 100;

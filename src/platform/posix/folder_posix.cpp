@@ -103,7 +103,16 @@ void PosixFolder::readEntries() const
     std::vector<char> buffer(DirEntries::kBufferSize);
     ::lseek(m_fd, 0, SEEK_SET);
     DirEntries entries(m_fd, buffer.data(), buffer.size());
+    int64_t read = 0;
     while (entries.next()) {
+        // A stop is looked for now and then: the atomic costs little beside a stat.
+        if (m_readProgress && (++read & 255) == 0) {
+            m_readProgress->entries.store(read, std::memory_order_relaxed);
+            if (m_readProgress->stop.load(std::memory_order_relaxed)) {
+                m_readStopped = true;
+                break;
+            }
+        }
         const char* name = entries.name();
         struct statx st {};
         Entry entry;
@@ -124,6 +133,12 @@ void PosixFolder::readEntries() const
     m_subFolders = std::move(subFolders);
     m_files = std::move(files);
     m_entriesRead = true;
+}
+
+bool PosixFolder::readStopped() const
+{
+    std::lock_guard lock(m_entriesMutex);
+    return m_readStopped;
 }
 
 std::vector<Entry> PosixFolder::SubFolders() const

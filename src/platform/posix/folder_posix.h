@@ -37,6 +37,8 @@ public:
     uint32_t Attributes() const override { return m_self.attributes; }
     std::vector<Entry> SubFolders() const override;
     std::vector<Entry> Files() const override;
+    void followRead(ReadProgress* progress) override { m_readProgress = progress; }
+    bool readStopped() const override;
     std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders,
                                            unsigned threads = 0,
                                            SizingProgress* progress = nullptr) const override;
@@ -59,6 +61,8 @@ private:
     mutable bool m_entriesRead = false;
     mutable std::vector<Entry> m_subFolders;
     mutable std::vector<Entry> m_files;
+    ReadProgress* m_readProgress = nullptr;
+    mutable bool m_readStopped = false;
 
     mutable std::mutex m_mountsMutex;
     mutable std::optional<MountTable> m_mounts;
