@@ -4,7 +4,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
 
 #include <array>
 #include <memory>
@@ -74,6 +76,16 @@ private:
     /// The family of the condensed face of `m_font`'s family; empty when none is installed.
     QString condensedFamily() const;
 
+    /// A text's glyphs placed on their line, as the painter draws them; a text seen only once
+    /// so far has none yet.
+    struct LaidOutText {
+        QList<QGlyphRun> runs;
+        qreal ascent = 0;
+        bool laidOut = false;
+    };
+    /// Draws `text` with the top of its line at the current position.
+    void drawLine(QPainter& painter, const QString& text);
+
     /// What is known of one face of the font on one device, made once: its metrics and the
     /// width of every text measured so far (sizes, dates and types repeat on every row). The
     /// device's resolution is kept too: a device made where another was is not the same one.
@@ -83,9 +95,15 @@ private:
         int dpiY;
         QFontMetricsF metrics;
         QHash<QString, qreal> widths;
+        /// Each text drawn more than once so far as laid out once, with the ascent of the line
+        /// it was laid out in: a listing's types, attributes and dates come again and again.
+        QHash<QString, LaidOutText> laidOut;
     };
     /// The measures of the font (`condensed`: of its condensed face) on `device`.
     Measures& measures(bool condensed, const QPaintDevice* device) const;
+    /// `text` in the current face laid out on `measures`' device, made when it comes the second
+    /// time; null the first time. Laying out costs more than drawing a text once.
+    const LaidOutText* laidOut(Measures& measures, const QString& text) const;
     /// The font changed: what was measured no longer holds.
     void forgetMeasures();
 
