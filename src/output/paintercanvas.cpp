@@ -68,7 +68,7 @@ PainterCanvas::Measures& PainterCanvas::measures(bool condensed, const QPaintDev
     if (!measures || measures->device != device || measures->dpiX != dpiX ||
         measures->dpiY != dpiY || measures->widths.size() > 100000)
         measures.reset(new Measures{
-            device, dpiX, dpiY, QFontMetricsF(condensed ? font() : m_font, device), {}, {}});
+            device, dpiX, dpiY, QFontMetricsF(condensed ? font() : m_font, device), {}, {}, {}});
     return *measures;
 }
 
@@ -116,9 +116,70 @@ double PainterCanvas::TextWidth(const QString& text) const
     // to the horizontal scale, so their width in twips is measured with the vertical one.
     Measures& measured = measures(m_condensed, metricsDevice());
     auto found = measured.widths.constFind(text);
-    if (found == measured.widths.cend())
-        found = measured.widths.insert(text, measured.metrics.horizontalAdvance(text));
+    if (found == measured.widths.cend()) {
+        qreal width = 0;
+        if (!setFromFigures(measured, text, &width, nullptr))
+            width = measured.metrics.horizontalAdvance(text);
+        found = measured.widths.insert(text, width);
+    }
     return *found / unitsPerTwipY();
+}
+
+bool PainterCanvas::setFromFigures(Measures& measures, const QString& text, qreal* width,
+                                   LaidOutText* laid) const
+{
+    Measures::Figures& figures = measures.figures;
+    if (!figures.made) {
+        figures.made = true;
+        static const QString characters = QStringLiteral("0123456789,.:/- APM");
+        for (const QChar c : characters) {
+            QTextLayout layout(QString(c), font(), const_cast<QPaintDevice*>(measures.device));
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            const QList<QGlyphRun> runs = layout.glyphRuns();
+            // A character the font lacks comes from another font; such texts are shaped.
+            if (runs.size() != 1 || runs[0].glyphIndexes().size() != 1 ||
+                (figures.font.isValid() && runs[0].rawFont() != figures.font))
+                continue;
+            figures.font = runs[0].rawFont();
+            figures.glyphs.insert(c.unicode(), {runs[0].glyphIndexes()[0],
+                                                measures.metrics.horizontalAdvance(QString(c))});
+        }
+        for (auto a = figures.glyphs.cbegin(); a != figures.glyphs.cend(); ++a)
+            for (auto b = figures.glyphs.cbegin(); b != figures.glyphs.cend(); ++b)
+                if (measures.metrics.horizontalAdvance(QString(QChar(a.key())) + QChar(b.key())) !=
+                    a->second + b->second)
+                    figures.kernedPairs.insert(quint32(a.key()) << 16 | b.key());
+    }
+    if (text.isEmpty() || figures.glyphs.isEmpty())
+        return false;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    qreal x = 0;
+    char16_t previous = 0;
+    for (const QChar c : text) {
+        const auto glyph = figures.glyphs.constFind(c.unicode());
+        if (glyph == figures.glyphs.cend() ||
+            (previous && figures.kernedPairs.contains(quint32(previous) << 16 | c.unicode())))
+            return false;
+        if (laid) {
+            glyphs.append(glyph->first);
+            positions.append(QPointF(x, 0));
+        }
+        x += glyph->second;
+        previous = c.unicode();
+    }
+    if (width)
+        *width = x;
+    if (laid) {
+        QGlyphRun run;
+        run.setRawFont(figures.font);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        *laid = LaidOutText{{run}, 0, true};
+    }
+    return true;
 }
 
 double PainterCanvas::TextHeight(const QString&) const
@@ -145,6 +206,10 @@ const PainterCanvas::LaidOutText* PainterCanvas::laidOut(Measures& measures,
         measures.laidOut.clear();
     LaidOutText& laid = measures.laidOut[text];
     if (laid.laidOut)
+        return &laid;
+    // Sizes, dates and times are set from their figures at once; other texts are laid out
+    // when they come again.
+    if (setFromFigures(measures, text, nullptr, &laid))
         return &laid;
     if (laid.ascent == 0) {
         laid.ascent = -1; // seen once
