@@ -5,6 +5,7 @@
 #include "output/canvas.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -237,54 +238,28 @@ void printFullHeader(Canvas& canvas, const PrintedListing& listing)
     canvas.setCurrentY(canvas.CurrentY() + RuleGap);
 }
 
-/// The full print's rows, without ending the job.
-void drawFullRows(Canvas& canvas, const PrintedListing& listing)
+/// One row of the full print: its folder picture, its texts, and the rule beneath it.
+void drawFullRow(Canvas& canvas, const PrintedListing& listing, int row, const Columns& columns,
+                 double width)
 {
-    if (!listing.rows)
-        return;
     const PaneList& rows = *listing.rows;
-    const double width = whole(canvas.ScaleWidth());
-    const Columns columns = columnsOf(width, 0.8);
-    const double nameStart = 1.5 * listing.pictureWidth;
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        if (isFolderType(rows.cellText(row, ColType)))
-            canvas.PaintPicture(listing.folderPicture, canvas.CurrentX(),
-                                canvas.CurrentY() - PictureRise, listing.pictureWidth,
-                                listing.pictureHeight);
-        canvas.setForeColor(rows.row(row).foreColor);
-        printRow(canvas, rows, row, columns, nameStart, width);
-        canvas.setCurrentY(canvas.CurrentY() + RuleGap);
-        canvas.Line(canvas.CurrentX(), canvas.CurrentY(), width, canvas.CurrentY());
-        canvas.setCurrentY(canvas.CurrentY() + RuleGap);
-        canvas.setCurrentX(0);
-    }
+    if (isFolderType(rows.cellText(row, ColType)))
+        canvas.PaintPicture(listing.folderPicture, canvas.CurrentX(),
+                            canvas.CurrentY() - PictureRise, listing.pictureWidth,
+                            listing.pictureHeight);
+    canvas.setForeColor(rows.row(row).foreColor);
+    printRow(canvas, rows, row, columns, 1.5 * listing.pictureWidth, width);
+    canvas.setCurrentY(canvas.CurrentY() + RuleGap);
+    canvas.Line(canvas.CurrentX(), canvas.CurrentY(), width, canvas.CurrentY());
+    canvas.setCurrentY(canvas.CurrentY() + RuleGap);
+    canvas.setCurrentX(0);
 }
 
-void setOrientation(Canvas& canvas, bool landscape)
+/// The small print's header: the folder lines and captions in bold 6-point type over a rule
+/// across the left half of the page.
+void printSmallHeader(Canvas& canvas, const PrintedListing& listing, const Columns& columns,
+                      double half)
 {
-    canvas.setOrientation(landscape ? Canvas::Landscape : Canvas::Portrait);
-}
-
-} // namespace
-
-void printFullPage(Canvas& canvas, const PrintedListing& listing, bool landscape)
-{
-    setOrientation(canvas, landscape);
-    printFullHeader(canvas, listing);
-    printListRows(canvas, listing);
-}
-
-void printListRows(Canvas& canvas, const PrintedListing& listing)
-{
-    drawFullRows(canvas, listing);
-    canvas.EndDoc();
-}
-
-void printSmallPage(Canvas& canvas, const PrintedListing& listing, bool landscape)
-{
-    setOrientation(canvas, landscape);
-    const double half = whole(whole(canvas.ScaleWidth()) / 2);
-    const Columns columns = columnsOf(half, 0.7);
     canvas.setFontName(listing.fontName);
     canvas.setFontBold(true);
     canvas.setFontSize(6);
@@ -293,21 +268,90 @@ void printSmallPage(Canvas& canvas, const PrintedListing& listing, bool landscap
     canvas.Line(canvas.CurrentX(), canvas.CurrentY(), half, canvas.CurrentY());
     canvas.setCurrentX(0);
     canvas.setFontBold(false);
-    if (listing.rows) {
-        const PaneList& rows = *listing.rows;
-        for (int row = 0; row < rows.rowCount(); ++row) {
-            canvas.setForeColor(rows.row(row).foreColor);
-            printRow(canvas, rows, row, columns, 0, half);
-            canvas.setCurrentX(0);
+}
+
+void setOrientation(Canvas& canvas, bool landscape)
+{
+    canvas.setOrientation(landscape ? Canvas::Landscape : Canvas::Portrait);
+}
+
+/// Draws a whole job at once.
+void drawAll(Canvas& canvas, const PrintedListing& listing, ListingPagesJob::Layout layout,
+             bool landscape)
+{
+    ListingPagesJob job(canvas, listing, layout, landscape);
+    job.drawUntil(std::chrono::steady_clock::time_point::max());
+}
+
+} // namespace
+
+ListingPagesJob::ListingPagesJob(Canvas& canvas, PrintedListing listing, Layout layout,
+                                 bool landscape)
+    : m_canvas(canvas), m_listing(std::move(listing)), m_layout(layout), m_landscape(landscape)
+{
+}
+
+int ListingPagesJob::rowCount() const
+{
+    return m_listing.rows ? m_listing.rows->rowCount() : 0;
+}
+
+bool ListingPagesJob::drawUntil(std::chrono::steady_clock::time_point deadline)
+{
+    if (m_done)
+        return true;
+    const bool small = m_layout == Layout::Small;
+    if (!m_started) {
+        m_started = true;
+        if (m_layout == Layout::Full || small)
+            setOrientation(m_canvas, m_landscape);
+        if (small) {
+            m_width = whole(whole(m_canvas.ScaleWidth()) / 2);
+            printSmallHeader(m_canvas, m_listing, columnsOf(m_width, 0.7), m_width);
+        } else {
+            if (m_layout != Layout::Rows)
+                printFullHeader(m_canvas, m_listing);
+            m_width = whole(m_canvas.ScaleWidth());
         }
     }
-    canvas.EndDoc();
+    const Columns columns = columnsOf(m_width, small ? 0.7 : 0.8);
+    // At least one row is drawn on every call, so that every call moves the job on.
+    for (const int rows = rowCount(); m_rowsDone < rows;) {
+        if (small) {
+            m_canvas.setForeColor(m_listing.rows->row(m_rowsDone).foreColor);
+            printRow(m_canvas, *m_listing.rows, m_rowsDone, columns, 0, m_width);
+            m_canvas.setCurrentX(0);
+        } else {
+            drawFullRow(m_canvas, m_listing, m_rowsDone, columns, m_width);
+        }
+        ++m_rowsDone;
+        if (m_rowsDone < rows && std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+    if (m_layout != Layout::Preview)
+        m_canvas.EndDoc();
+    m_done = true;
+    return true;
+}
+
+void printFullPage(Canvas& canvas, const PrintedListing& listing, bool landscape)
+{
+    drawAll(canvas, listing, ListingPagesJob::Layout::Full, landscape);
+}
+
+void printListRows(Canvas& canvas, const PrintedListing& listing)
+{
+    drawAll(canvas, listing, ListingPagesJob::Layout::Rows, false);
+}
+
+void printSmallPage(Canvas& canvas, const PrintedListing& listing, bool landscape)
+{
+    drawAll(canvas, listing, ListingPagesJob::Layout::Small, landscape);
 }
 
 void drawPreviewPage(Canvas& canvas, const PrintedListing& listing)
 {
-    printFullHeader(canvas, listing);
-    drawFullRows(canvas, listing);
+    drawAll(canvas, listing, ListingPagesJob::Layout::Preview, false);
 }
 
 } // namespace vennic

@@ -4,7 +4,11 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
+#include <QRawFont>
+#include <QSet>
 
 #include <array>
 #include <memory>
@@ -74,6 +78,16 @@ private:
     /// The family of the condensed face of `m_font`'s family; empty when none is installed.
     QString condensedFamily() const;
 
+    /// A text's glyphs placed on their line, as the painter draws them; a text seen only once
+    /// so far has none yet.
+    struct LaidOutText {
+        QList<QGlyphRun> runs;
+        qreal ascent = 0;
+        bool laidOut = false;
+    };
+    /// Draws `text` with the top of its line at the current position.
+    void drawLine(QPainter& painter, const QString& text);
+
     /// What is known of one face of the font on one device, made once: its metrics and the
     /// width of every text measured so far (sizes, dates and types repeat on every row). The
     /// device's resolution is kept too: a device made where another was is not the same one.
@@ -83,9 +97,30 @@ private:
         int dpiY;
         QFontMetricsF metrics;
         QHash<QString, qreal> widths;
+        /// Each text drawn more than once so far as laid out once, with the ascent of the line
+        /// it was laid out in: a listing's types, attributes and dates come again and again.
+        QHash<QString, LaidOutText> laidOut;
+        /// The glyph and advance of each figure, separator and letter of sizes, dates and
+        /// times, and the pairs of them the font sets closer or further apart than their
+        /// advances: a text of these alone with no such pair is set by adding up advances,
+        /// as shaping it would set it, without the cost of shaping.
+        struct Figures {
+            bool made = false;
+            QRawFont font;
+            QHash<char16_t, std::pair<quint32, qreal>> glyphs;
+            QSet<quint32> kernedPairs;
+        };
+        Figures figures;
     };
     /// The measures of the font (`condensed`: of its condensed face) on `device`.
     Measures& measures(bool condensed, const QPaintDevice* device) const;
+    /// `text` in the current face laid out on `measures`' device, made when it comes the second
+    /// time; null the first time. Laying out costs more than drawing a text once.
+    const LaidOutText* laidOut(Measures& measures, const QString& text) const;
+    /// The width of `text` in the current face and its glyphs, set from `measures`' figures;
+    /// false when the text has anything else in it.
+    bool setFromFigures(Measures& measures, const QString& text, qreal* width,
+                        LaidOutText* laid) const;
     /// The font changed: what was measured no longer holds.
     void forgetMeasures();
 

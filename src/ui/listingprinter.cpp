@@ -2,6 +2,7 @@
 
 #include "listing/panelist.h"
 #include "output/listingpages.h"
+#include "output/previewcanvas.h"
 #include "platform/prompts.h"
 #include "ui/imagelists.h"
 #include "ui/printercanvas.h"
@@ -101,32 +102,97 @@ void ListingPrinter::reportJob(Prompts& prompts)
         prompts.message(error, QStringLiteral("Print"));
 }
 
+bool ListingPrinter::refuseWhileRunning(Prompts& prompts)
+{
+    if (!m_run)
+        return false;
+    prompts.message(QStringLiteral("A print is still being made. Wait for it to end, or press "
+                                   "Esc to stop it, and try again."),
+                    QStringLiteral("Print"));
+    return true;
+}
+
+void ListingPrinter::startRun(Prompts* prompts, Canvas& target, const PrintedListing& listing,
+                              ListingPagesJob::Layout layout, bool landscape)
+{
+    const bool preview = layout == ListingPagesJob::Layout::Preview;
+    m_runPrompts = prompts;
+    m_run = std::make_unique<PrintRun>(
+        ListingPagesJob(target, listing, layout, landscape), m_windowParent,
+        preview ? QStringLiteral("Print Preview") : QStringLiteral("Print"),
+        [this, preview] { return preview ? QStringLiteral("Drawing the preview") : printDetail(); },
+        m_pacing);
+    QObject::connect(m_run.get(), &PrintRun::finished, m_run.get(), [this] { endRun(); });
+    m_run->start();
+}
+
+QString ListingPrinter::printDetail()
+{
+    PrinterCanvas& printer = canvas();
+    const QString where =
+        m_toPdf ? QFileInfo(m_lastPdf).fileName() : printer.printer().printerName();
+    return QStringLiteral("Printing page %1 to \"%2\"").arg(printer.pageCount()).arg(where);
+}
+
+void ListingPrinter::endRun()
+{
+    // The run may end inside its own start; it goes once the event loop has it again.
+    PrintRun* run = m_run.release();
+    run->deleteLater();
+    if (run->job().layout() == ListingPagesJob::Layout::Preview) {
+        // A stopped preview shows as much as was drawn.
+        if (m_preview)
+            m_preview->showSheet();
+        return;
+    }
+    Prompts& prompts = *m_runPrompts;
+    if (!run->stopped()) {
+        reportJob(prompts);
+        return;
+    }
+    PrinterCanvas& printer = canvas();
+    const int pages = printer.pageCount();
+    const bool aborted = printer.AbortDoc();
+    QString said;
+    if (run->rowsChanged())
+        said = QStringLiteral("The list changed while it was printed, so the print was stopped.");
+    if (!aborted)
+        said += (said.isEmpty() ? QString() : QStringLiteral(" ")) +
+                QStringLiteral("The printer \"%1\" could not take the job back: the first %2 "
+                               "pages went to it.")
+                    .arg(printer.printer().printerName())
+                    .arg(pages);
+    else if (m_toPdf && run->rowsChanged())
+        said += QStringLiteral(" No file was written.");
+    if (!said.isEmpty())
+        prompts.message(said, QStringLiteral("Print"));
+}
+
 void ListingPrinter::printFull(Prompts& prompts, const PrintedListing& listing, bool landscape)
 {
-    if (!prepareJob(prompts))
+    if (refuseWhileRunning(prompts) || !prepareJob(prompts))
         return;
-    printFullPage(canvas(), withPicture(listing), landscape);
-    reportJob(prompts);
+    startRun(&prompts, canvas(), withPicture(listing), ListingPagesJob::Layout::Full, landscape);
 }
 
 void ListingPrinter::printRows(Prompts& prompts, const PrintedListing& listing)
 {
+    if (refuseWhileRunning(prompts))
+        return;
     if (!listing.rows || listing.rows->rowCount() == 0) {
         prompts.message(QStringLiteral("The list has no rows to print."), QStringLiteral("Print"));
         return;
     }
     if (!prepareJob(prompts))
         return;
-    printListRows(canvas(), withPicture(listing));
-    reportJob(prompts);
+    startRun(&prompts, canvas(), withPicture(listing), ListingPagesJob::Layout::Rows, false);
 }
 
 void ListingPrinter::printSmall(Prompts& prompts, const PrintedListing& listing, bool landscape)
 {
-    if (!prepareJob(prompts))
+    if (refuseWhileRunning(prompts) || !prepareJob(prompts))
         return;
-    printSmallPage(canvas(), listing, landscape);
-    reportJob(prompts);
+    startRun(&prompts, canvas(), listing, ListingPagesJob::Layout::Small, landscape);
 }
 
 PrintPreviewForm* ListingPrinter::previewForm() const
@@ -136,10 +202,15 @@ PrintPreviewForm* ListingPrinter::previewForm() const
 
 PrintPreviewForm* ListingPrinter::showPreview(const PrintedListing& listing)
 {
+    if (m_run)
+        return m_preview;
     if (!m_preview)
         m_preview = new PrintPreviewForm(m_windowParent);
     PrinterCanvas& printer = canvas();
-    m_preview->PrintPreview(withPicture(listing), printer.ScaleWidth(), printer.ScaleHeight());
+    m_preview->startSheet(printer.ScaleWidth(), printer.ScaleHeight());
+    // The preview has nothing to ask or say: what it has drawn it shows.
+    startRun(nullptr, m_preview->canvas(), withPicture(listing), ListingPagesJob::Layout::Preview,
+             false);
     return m_preview;
 }
 

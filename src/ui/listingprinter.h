@@ -1,6 +1,8 @@
 #pragma once
 
+#include "output/listingpages.h"
 #include "output/printedlisting.h"
+#include "ui/printrun.h"
 
 #include <QFont>
 #include <QPointer>
@@ -28,6 +30,9 @@ using PrinterProvider = std::function<std::unique_ptr<QPrinter>()>;
 /// font at start). The window passes what the commands read from it as a `PrintedListing` and
 /// `PO`'s latched state. With no system printer every print asks for a PDF file name first,
 /// and a cancelled dialog prints nothing; printer errors are reported through `Prompts`.
+/// A print or preview that takes long shows its progress over the window and can be stopped
+/// (`PrintRun`); the commands then return before it ends, and a command given meanwhile is
+/// refused.
 class ListingPrinter {
 public:
     /// `startFont` is the list's font; a default QFont takes the application's font.
@@ -59,12 +64,26 @@ public:
     /// The system's default printer, or null when there is none.
     static std::unique_ptr<QPrinter> systemPrinter();
 
+    /// How prints and previews pace themselves; tests make the progress show at once.
+    void setPacing(PrintPacing pacing) { m_pacing = pacing; }
+    /// The print or preview under way, null when none is.
+    PrintRun* run() const { return m_run.get(); }
+
 private:
     /// Gets the job's destination ready: with no system printer, asks for the PDF file.
     /// False when the user cancelled.
     bool prepareJob(Prompts& prompts);
     /// Reports what went wrong in the job just ended.
     void reportJob(Prompts& prompts);
+    /// True, after saying so, while a print or preview is under way.
+    bool refuseWhileRunning(Prompts& prompts);
+    /// Starts drawing `listing` in `layout` on `target`; a print reports through `prompts`.
+    void startRun(Prompts* prompts, Canvas& target, const PrintedListing& listing,
+                  ListingPagesJob::Layout layout, bool landscape);
+    /// Ends the job of the run that has just finished, whole or stopped.
+    void endRun();
+    /// The progress form's line: the page being printed and where it goes.
+    QString printDetail();
 
     PrinterProvider m_provider;
     QFont m_startFont;
@@ -74,6 +93,10 @@ private:
     bool m_toPdf = false;
     QString m_lastPdf;
     QWidget* m_windowParent = nullptr;
+    PrintPacing m_pacing;
+    Prompts* m_runPrompts = nullptr;
+    /// Last, so that it goes before the canvas it draws on.
+    std::unique_ptr<PrintRun> m_run;
 };
 
 } // namespace vennic

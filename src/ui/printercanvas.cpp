@@ -1,8 +1,13 @@
 #include "ui/printercanvas.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace vennic {
 
@@ -18,7 +23,7 @@ PrinterCanvas::PrinterCanvas(std::unique_ptr<QPrinter> printer, const QFont& fon
 PrinterCanvas::~PrinterCanvas()
 {
     if (m_painter->isActive())
-        m_painter->end();
+        AbortDoc();
 }
 
 bool PrinterCanvas::jobOpen() const
@@ -54,14 +59,72 @@ void PrinterCanvas::EndDoc()
 {
     if (m_painter->isActive()) {
         m_painter->end();
-        if (m_printer->printerState() == QPrinter::Error ||
-            m_printer->printerState() == QPrinter::Aborted)
+        const bool failed = m_printer->printerState() == QPrinter::Error ||
+                            m_printer->printerState() == QPrinter::Aborted;
+        if (failed)
             m_error = QStringLiteral("The printer %1 reported an error; the listing may not "
                                      "have printed completely.")
                           .arg(printerName());
+        finishPdfFile(!failed);
     }
     m_failed = false;
     resetPosition();
+}
+
+bool PrinterCanvas::AbortDoc()
+{
+    bool aborted = true;
+    if (m_painter->isActive()) {
+        // A PDF file is simply not kept; a printer's job is taken back where the printer can.
+        aborted = !m_pdfName.isEmpty() || m_printer->abort();
+        m_painter->end();
+        finishPdfFile(false);
+    }
+    m_failed = false;
+    resetPosition();
+    return aborted;
+}
+
+bool PrinterCanvas::startPdfFile()
+{
+    m_pdfName.clear();
+    if (m_printer->outputFormat() != QPrinter::PdfFormat || m_printer->outputFileName().isEmpty())
+        return true;
+    const QFileInfo named(m_printer->outputFileName());
+    // The temporary file only reserves a free name; the printer makes the file again, with the
+    // permissions any new file gets.
+    QTemporaryFile reserved(named.absolutePath() + QStringLiteral("/.") + named.fileName() +
+                            QStringLiteral(".XXXXXX"));
+    reserved.setAutoRemove(false);
+    if (!reserved.open())
+        return false;
+    const QString partName = reserved.fileName();
+    reserved.close();
+    QFile::remove(partName);
+    m_pdfName = m_printer->outputFileName();
+    m_printer->setOutputFileName(partName);
+    return true;
+}
+
+void PrinterCanvas::finishPdfFile(bool keep)
+{
+    if (m_pdfName.isEmpty())
+        return;
+    const QString partName = m_printer->outputFileName();
+    m_printer->setOutputFileName(m_pdfName);
+    m_pdfName.clear();
+    if (keep) {
+        // One rename replaces a file of the same name whole, never leaving it half written.
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(partName).toStdString(),
+                                QFile::encodeName(m_printer->outputFileName()).toStdString(),
+                                error);
+        if (!error)
+            return;
+        m_error = QStringLiteral("The PDF file \"%1\" could not be written.")
+                      .arg(m_printer->outputFileName());
+    }
+    QFile::remove(partName);
 }
 
 const QPaintDevice* PrinterCanvas::metricsDevice() const
@@ -77,7 +140,8 @@ QPainter* PrinterCanvas::pagePainter()
         return nullptr;
     m_error.clear();
     m_pages = 0;
-    if (!m_painter->begin(m_printer.get())) {
+    if (!startPdfFile() || !m_painter->begin(m_printer.get())) {
+        finishPdfFile(false);
         m_failed = true;
         m_error = m_printer->outputFormat() == QPrinter::PdfFormat
                       ? QStringLiteral("The PDF file \"%1\" could not be written.")
@@ -115,7 +179,8 @@ double PrinterCanvas::unitsPerTwipY() const
 QString PrinterCanvas::printerName() const
 {
     if (m_printer->outputFormat() == QPrinter::PdfFormat)
-        return QLatin1Char('"') + QFileInfo(m_printer->outputFileName()).fileName() +
+        return QLatin1Char('"') +
+               QFileInfo(m_pdfName.isEmpty() ? m_printer->outputFileName() : m_pdfName).fileName() +
                QLatin1Char('"');
     return QLatin1Char('"') + m_printer->printerName() + QLatin1Char('"');
 }

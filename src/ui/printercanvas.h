@@ -28,6 +28,10 @@ public:
     int pageCount() const { return m_pages; }
     /// What went wrong in the last job, empty when nothing did. A new job clears it.
     QString error() const { return m_error; }
+    /// Ends the open job before its end: a PDF file being written is removed (a file that had
+    /// the name before stays as it was), and a printer is asked to cancel the job. False when
+    /// the printer would not cancel it and the pages drawn so far went to it.
+    bool AbortDoc();
 
     int Orientation() const override;
     void setOrientation(int orientation) override;
@@ -44,10 +48,17 @@ protected:
 
 private:
     QString printerName() const;
+    /// A PDF job writes into a file of its own beside the one named and puts it in that
+    /// name's place only when the job ends well, so that no half-written file ever bears the
+    /// name. False when no such file can be made there.
+    bool startPdfFile();
+    /// Ends the PDF file of the job: in the named file's place when `keep`, else removed.
+    void finishPdfFile(bool keep);
 
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     QString m_error;
+    QString m_pdfName; ///< the name a PDF job's file is to have; empty outside a PDF job
     int m_pages = 0;
     bool m_failed = false; ///< the open job could not start; output is dropped until EndDoc
 };

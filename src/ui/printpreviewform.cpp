@@ -36,6 +36,13 @@ PrintPreviewForm::~PrintPreviewForm() = default;
 void PrintPreviewForm::PrintPreview(const PrintedListing& listing, double scaleWidth,
                                     double scaleHeight)
 {
+    startSheet(scaleWidth, scaleHeight);
+    drawPreviewPage(*m_canvas, listing);
+    showSheet();
+}
+
+void PrintPreviewForm::startSheet(double scaleWidth, double scaleHeight)
+{
     const QSize sheetSize(twipsToPixels(SheetWidthTwips, logicalDpiX()),
                           twipsToPixels(SheetHeightTwips, logicalDpiY()));
     m_canvas->reset(sheetSize, double(std::lround(scaleWidth)), double(std::lround(scaleHeight)));
@@ -45,10 +52,12 @@ void PrintPreviewForm::PrintPreview(const PrintedListing& listing, double scaleW
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         windowSize = windowSize.boundedTo(screen->availableSize() * 0.95);
     resize(windowSize);
+}
+
+void PrintPreviewForm::showSheet()
+{
     show();
     raise();
-
-    drawPreviewPage(*m_canvas, listing);
     const QImage& image = m_canvas->sheet();
     m_sheetLabel->setPixmap(QPixmap::fromImage(image));
     m_sheetLabel->resize(image.size());

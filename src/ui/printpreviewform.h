@@ -31,6 +31,12 @@ public:
     /// clears the sheet and draws the listing.
     void PrintPreview(const PrintedListing& listing, double scaleWidth, double scaleHeight);
 
+    /// The command in two halves, for a drawing made a few rows at a time: `startSheet`
+    /// sizes the window and gives the cleared sheet its scale, and `showSheet` shows the
+    /// window with the sheet as drawn by then.
+    void startSheet(double scaleWidth, double scaleHeight);
+    void showSheet();
+
     /// The canvas the sheet is drawn with.
     PreviewCanvas& canvas() { return *m_canvas; }
     /// The sheet as drawn, in pixels.

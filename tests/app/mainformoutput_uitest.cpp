@@ -1,5 +1,8 @@
 #include "support/formfixture.h"
+#include "support/textrow.h"
+#include "ui/listingprinter.h"
 #include "ui/printerformatfrm.h"
+#include "ui/printprogressform.h"
 #include "ui/tavbutton.h"
 
 #include <QFile>
@@ -8,6 +11,8 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace vennic {
 namespace {
@@ -79,6 +84,28 @@ TEST_F(MainFormOutputTest, PrintsIntoANamedPdfWithoutAPrinterAndNothingWhenCance
     m_form->M1PrintCompact_Click();
     EXPECT_GT(QFileInfo(path("small.pdf")).size(), 0);
     EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
+}
+
+TEST_F(MainFormOutputTest, EscInTheWindowStopsALongPrint)
+{
+    std::vector<PaneRow> many;
+    for (int i = 0; i < 3000; ++i)
+        many.push_back(test::textRow({QStringLiteral("row%1").arg(i), QStringLiteral("File"),
+                                      QStringLiteral("1"), QString(), QStringLiteral("A")}));
+    rows(0).setRows(std::move(many));
+    m_form->ActivePane = 0;
+    m_form->setPrinterProvider([] { return std::unique_ptr<QPrinter>(); });
+    m_form->printer().setPacing({std::chrono::milliseconds(0), std::chrono::milliseconds(1)});
+    m_prompts->answerFile(path("long.pdf"));
+    m_form->PrinBtn_Click();
+    PrintRun* run = m_form->printer().run();
+    ASSERT_TRUE(run);
+    QSignalSpy finished(run, &PrintRun::finished);
+    ASSERT_TRUE(QSignalSpy(run, &PrintRun::progressed).wait(5000));
+    ASSERT_TRUE(run->progressForm());
+    QTest::keyClick(run->progressForm(), Qt::Key_Escape);
+    EXPECT_EQ(finished.size(), 1) << "Esc reaches the print, not the window's own Esc";
+    EXPECT_FALSE(QFile::exists(path("long.pdf")));
 }
 
 TEST_F(MainFormOutputTest, PrinterFormatShowsAndSetsTheOrientationButton)
