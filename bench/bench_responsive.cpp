@@ -4,21 +4,35 @@
 //                                          to its folder sizes all in (medians of the runs)
 //   bench_responsive stop <folder> [runs]  time from Esc 1 s into the count of <folder> to
 //                                          the count's end (median of the runs)
+//   bench_responsive read <folder> [runs]  while a huge folder is read: the time to the first
+//                                          paint of the reading strip, the delay of a key
+//                                          typed into the filter box 1 s into the read, and
+//                                          the time to the rows painted (medians of the runs)
+//   bench_responsive delete <folder>       deletes every file of <folder> as marked rows,
+//                                          and prints the time the delete took and the longest
+//                                          the window went without running its timers
+//   bench_responsive start -               run from a huge folder: the times from the window
+//                                          shown to each pane's rows, both panes listing it
 //   bench_responsive close <folder>        asks to close 0.3 s into the count of <folder> and
 //                                          prints the time of asking (CLOCK_REALTIME, ns) for
 //                                          bench/closetime.sh to compare with the process's end
 #include "app/mainform.h"
 #include "benchsupport.h"
+#include "listing/panelist.h"
 #include "ui/panelistview.h"
+#include "ui/sizingstrip.h"
 
 #include <QAbstractItemView>
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -84,7 +98,7 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s rows|stop|close <folder> [runs]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s rows|read|delete|stop|close <folder> [runs]\n", argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
@@ -95,6 +109,14 @@ int main(int argc, char** argv)
     options.prompts = std::make_shared<vennic::bench::ConsolePrompts>();
     options.listAfterFirstPaint = true;
     vennic::MainForm form(std::move(options));
+    // The panes' first rows after the start, for "start": the time each pane's rows came.
+    std::array<Clock::time_point, 2> rowsCame{};
+    for (size_t i = 0; i < 2; ++i)
+        QObject::connect(form.LV1Rows[i], &QAbstractItemModel::modelReset, [&, i] {
+            if (rowsCame[i] == Clock::time_point() && form.LV1Rows[i]->rowCount() > 0)
+                rowsCame[i] = Clock::now();
+        });
+    const Clock::time_point shown = Clock::now();
     form.show();
     wait(50);
     waitFor([&] { return !form.paneSizing(0) && !form.paneSizing(1); }, 60000);
@@ -111,6 +133,89 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         QTimer::singleShot(0, &form, &QWidget::close);
         return app.exec();
+    }
+
+    if (mode == "start") {
+        // Both panes list the working folder at start, in one read.
+        std::printf("left rows %.1f ms, right rows %.1f ms after the window was shown\n",
+                    msSince(shown, rowsCame[0]), msSince(shown, rowsCame[1]));
+        return 0;
+    }
+
+    if (mode == "delete") {
+        form.setPanePath(0, folder);
+        form.GetListing(0);
+        form.ActivePane = 0;
+        form.MarkAllFilesForDelete();
+        const int files = int(form.PaneRowsFolder[0].files().size());
+        // A timer that should run every 10 ms tells how long the window went unanswering.
+        Clock::time_point last = Clock::now();
+        double longest = 0;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            const Clock::time_point now = Clock::now();
+            longest = std::max(longest, msSince(last, now));
+            last = now;
+        });
+        ticks.start(10);
+        const Clock::time_point start = Clock::now();
+        last = start;
+        form.DeleteMarkedFiles();
+        waitFor([&] { return !form.jobRunning(); }, 600000);
+        const double took = msSince(start, Clock::now());
+        std::printf("deleted %d files in %.1f ms, the window's longest stall %.1f ms\n", files,
+                    took, longest);
+        return 0;
+    }
+
+    if (mode == "read") {
+        PaintWatch stripPaint;
+        form.JobStrip[0]->installEventFilter(&stripPaint);
+        std::vector<double> strips;
+        std::vector<double> keys;
+        std::vector<double> rowsShown;
+        PaintWatch rowsPaint;
+        form.LV1[0]->currentView()->viewport()->installEventFilter(&rowsPaint);
+        for (int run = 0; run < runs; ++run) {
+            form.setPanePath(0, folder);
+            stripPaint.arm();
+            Clock::time_point typed;
+            Clock::time_point arrived;
+            struct KeyWatch : QObject {
+                Clock::time_point* arrived;
+                bool eventFilter(QObject*, QEvent* event) override
+                {
+                    if (event->type() == QEvent::KeyPress)
+                        *arrived = Clock::now();
+                    return false;
+                }
+            } keyWatch;
+            keyWatch.arrived = &arrived;
+            form.FilterExpression->installEventFilter(&keyWatch);
+            QTimer::singleShot(1000, &form, [&] {
+                typed = Clock::now();
+                QCoreApplication::postEvent(form.FilterExpression,
+                                            new QKeyEvent(QEvent::KeyPress, Qt::Key_End, {}));
+            });
+            const Clock::time_point start = Clock::now();
+            form.GetListing(0);
+            rowsPaint.arm();
+            waitFor([&] { return rowsPaint.painted(); }, 60000);
+            rowsShown.push_back(msSince(start, rowsPaint.paintedAt()));
+            if (stripPaint.painted())
+                strips.push_back(msSince(start, stripPaint.paintedAt()));
+            if (arrived > typed && typed > start)
+                keys.push_back(msSince(typed, arrived));
+            form.FilterExpression->removeEventFilter(&keyWatch);
+            waitFor([&] { return !form.paneSizing(0); }, 600000);
+        }
+        const auto shown = [](const std::vector<double>& v) {
+            return v.empty() ? -1.0 : median(v);
+        };
+        std::printf("reading shown %.1f ms, key delay %.1f ms, rows shown %.1f ms (medians of %d; "
+                    "-1: not seen)\n",
+                    shown(strips), shown(keys), median(rowsShown), runs);
+        return 0;
     }
 
     if (mode == "stop") {

@@ -62,7 +62,7 @@ struct MainFormOptions {
     std::chrono::milliseconds sizingWait{50};
     /// How long a file command waits for its worker before the window goes on while it runs:
     /// a command done within it ends as if it had run on the window's thread.
-    std::chrono::milliseconds fileJobWait{200};
+    std::chrono::milliseconds fileJobWait{100};
     /// Lists the panes only once the window has been painted (the program's own start);
     /// otherwise the window lists them while it is made.
     bool listAfterFirstPaint = false;
@@ -428,7 +428,7 @@ private:
     void stopPaneWork(int pane);
 
     std::unique_ptr<FileJob> m_job;
-    std::chrono::milliseconds m_jobWait{200};
+    std::chrono::milliseconds m_jobWait{100};
     int m_jobPane = 0;
     QString m_jobVerb;
     std::array<bool, 2> m_jobPanes{};
