@@ -396,8 +396,11 @@ void MainForm::listPane(int Index)
                       .arg(withVisibleControls(shownPath)));
         return;
     }
-    request.filterExpression = FilterExpression->text();
-    request.fexText = FEX->currentText();
+    // Within a command that lists both panes, both use the patterns the boxes held when it
+    // began, whatever is typed into them while the first pane's folder is read.
+    request.filterExpression =
+        m_commandPatterns ? m_commandPatterns->first : FilterExpression->text();
+    request.fexText = m_commandPatterns ? m_commandPatterns->second : FEX->currentText();
     request.options.showFolders = !ShowFoldersBtn->Latched();
     request.options.showFiles = !ShowFilesBtn->Latched();
     request.options.sizesLater = true;

@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -563,6 +564,8 @@ private:
         NativeString drivePath;
     };
     std::optional<SharedRead> m_sharedRead;
+    /// The filter patterns of a command that lists both panes, taken when it began.
+    std::optional<std::pair<QString, QString>> m_commandPatterns;
     bool m_listAfterFirstPaint = false;
     QTimer* m_sizingTimer = nullptr;
 

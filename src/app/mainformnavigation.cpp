@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -74,19 +75,17 @@ void MainForm::DR1_Change(int Index)
 void MainForm::Go1_Click()
 {
     SavedFilter = FEX->currentText();
-    // Both panes are listed as one command: a folder both show is walked once.
+    FEX_Change();
+    // Both panes are listed as one command with the combo's pattern: a folder both show is
+    // read and walked once, and what is typed into the filter boxes while it is read stays
+    // there for the next listing.
     m_sizeCounts->beginCommand();
-    for (int i = 0; i < 2; ++i) {
-        // Every listing sets the combo back to its first entry when it ends, so the kept
-        // pattern goes back in before each pane is listed: both panes use it.
-        FEX->setEditText(SavedFilter);
-        FEX_Change();
-        GetListing(i);
-    }
+    m_commandPatterns = std::pair(FilterExpression->text(), SavedFilter);
+    GetListing(0);
+    GetListing(1);
+    m_commandPatterns.reset();
     m_sizeCounts->endCommand();
     m_sharedRead.reset();
-    FEX->setEditText(SavedFilter);
-    FEX_Change();
 }
 
 void MainForm::Option1_Click(int Index)

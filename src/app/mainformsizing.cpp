@@ -9,8 +9,10 @@
 #include "platform/prompts.h"
 #include "ui/sizingstrip.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QShortcut>
@@ -76,8 +78,10 @@ void MainForm::StopBtn_Click(int Index)
 void MainForm::listBothPanes()
 {
     m_sizeCounts->beginCommand();
+    m_commandPatterns = std::pair(FilterExpression->text(), FEX->currentText());
     GetListing(0);
     GetListing(1);
+    m_commandPatterns.reset();
     m_sizeCounts->endCommand();
     m_sharedRead.reset();
 }

@@ -53,6 +53,12 @@ void SizingStrip::showProgress(int64_t done, int64_t total, const QString& barTe
     m_bar->setMaximum(int(std::max<int64_t>(1, total / scale)));
     m_bar->setValue(int(std::min(done, total) / scale));
     m_bar->setFormat(barText);
+    // The bar grows to hold its text whole ("1,000,000 entries").
+    const int textWidth = fontMetrics().horizontalAdvance(barText) + 16;
+    if (textWidth > m_bar->minimumWidth())
+        m_bar->setMinimumWidth(std::min(textWidth, m_bar->maximumWidth() * 3 / 2));
+    if (m_bar->minimumWidth() > m_bar->maximumWidth())
+        m_bar->setMaximumWidth(m_bar->minimumWidth());
     m_detailText = detail;
     showDetail();
 }

@@ -80,6 +80,19 @@ TEST_F(Reading, WhatIsTypedDuringTheReadStaysWhereItWasTyped)
     EXPECT_EQ(m_form->FilterExpression->text(), before + "q");
 }
 
+TEST_F(Reading, BothPanesOfARefreshUseThePatternsItBeganWith)
+{
+    m_form->setPanePath(1, "/big");
+    whileRead([&] {
+        m_form->FilterExpression->setText("f1*");
+        QTimer::singleShot(50, m_form.get(), [this] { m_fake.releaseRead("/big"); });
+    });
+    m_form->Go1_Click();
+    EXPECT_EQ(rowCount(), 10);
+    EXPECT_EQ(m_form->LV1Rows[1]->rowCount(), 10) << "the right pane took the left one's read";
+    EXPECT_EQ(m_form->FilterExpression->text(), "f1*");
+}
+
 TEST_F(Reading, ASecondListingOfThePaneStopsTheFirstAndListsItWhole)
 {
     whileRead([&] { m_form->GetListing(0); });
