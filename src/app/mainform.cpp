@@ -157,6 +157,8 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
     connectOutput();
     connectFileOps();
     connectDrives();
+    describeControls();
+    followFocus();
     m_launcher = std::make_shared<DesktopLauncher>();
     m_client->installEventFilter(this);
 

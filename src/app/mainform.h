@@ -178,6 +178,7 @@ public:
     QAction* M1Exit = nullptr;
     QMenu* mView = nullptr;
     QAction* mDDPanel = nullptr;
+    QAction* mDriveInfo = nullptr; ///< the active pane's drive information
     QMenu* mHelp = nullptr;
     QAction* mAbout = nullptr;
 
@@ -271,6 +272,11 @@ private:
     void createListMenu();
     /// Makes pane `index` the active one and gives the lists their backgrounds.
     void makeActive(int index);
+    /// Names every control for a screen reader, and describes the terse ones, also as tool
+    /// tips (mainformaccess.cpp).
+    void describeControls();
+    /// Makes the pane the keyboard goes into the active pane.
+    void followFocus();
     /// The path of a row's entry, or nothing after telling the user the row names no single
     /// `kind` ("folder", "file").
     std::optional<NativeString> rowPathOrSay(int index, int row, const QString& kind);
@@ -416,6 +422,13 @@ private:
     /// One message for a command's end: how many files were done and which were not when it
     /// was stopped, then the failures under `failuresHeading`.
     void reportOutcome(const FileOpOutcome& outcome, const QString& failuresHeading);
+    /// Runs `work` over the folder `handle` holds as a delete of `files` files from `pane`;
+    /// when it ends the pane, and another listing that folder, are listed again and the
+    /// outcome told, `failuresHeading` taking the number of failures.
+    void runDeleteJob(int pane, std::shared_ptr<FileSystem> fileSystem,
+                      std::shared_ptr<FolderHandle> handle, int files,
+                      std::function<FileOpOutcome(FolderHandle&, JobProgress&)> work,
+                      const QString& failuresHeading);
     /// A close while a file command runs asks whether to stop it; false when the window
     /// stays.
     bool closeDuringJob(QCloseEvent* event);

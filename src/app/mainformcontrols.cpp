@@ -269,6 +269,11 @@ void MainForm::createMenus()
     mView = menuBar()->addMenu(QStringLiteral("&View"));
     mDDPanel = mView->addAction(QStringLiteral("&DD Panel"));
     connect(mDDPanel, &QAction::triggered, this, &MainForm::mDDPanel_Click);
+    // The keyboard's way to the drive information a click on the drive line opens.
+    mDriveInfo = mView->addAction(QStringLiteral("Drive &Information"));
+    mDriveInfo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(mDriveInfo, &QAction::triggered, this,
+            [this] { LVDrive_Click(ActivePane == 1 ? 1 : 0); });
     // The keyboard's way to sort: each item acts on the active pane as a header click does.
     mSortBy = mView->addMenu(QStringLiteral("&Sort by"));
     const char* const columns[] = {"&Name",       "&Type",     "&Bytes",   "&Created",

@@ -245,19 +245,32 @@ void MainForm::DeleteMarkedFiles()
         return;
     auto files = std::make_shared<const std::vector<MarkedFile>>(
         markedForDelete(*LV1Rows[size_t(pane)], PathRules()));
+    runDeleteJob(
+        pane, fileSystem, handle, int(files->size()),
+        [files](FolderHandle& folder, JobProgress& job) {
+            return deleteMarkedFiles(*files, folder, &job);
+        },
+        QStringLiteral("%1 of the marked files could not be deleted:"));
+}
+
+void MainForm::runDeleteJob(int pane, std::shared_ptr<FileSystem> fileSystem,
+                            std::shared_ptr<FolderHandle> handle, int files,
+                            std::function<FileOpOutcome(FolderHandle&, JobProgress&)> work,
+                            const QString& failuresHeading)
+{
     JobStart start{pane, QStringLiteral("Deleting"), {}, std::make_shared<JobProgress>()};
     start.panes[size_t(pane)] = true;
-    start.progress->files = int(files->size());
+    start.progress->files = files;
     runJob(
         start,
-        [fileSystem, handle, files](JobProgress& job) {
-            return deleteMarkedFiles(*files, *handle, &job);
+        // The job holds the file system and the folder open until it ends.
+        [fileSystem = std::move(fileSystem), handle, work = std::move(work)](JobProgress& job) {
+            return work(*handle, job);
         },
-        [this, pane, folder = handle->Path()](const FileOpOutcome& outcome) {
+        [this, pane, folder = handle->Path(), failuresHeading](const FileOpOutcome& outcome) {
             GetListing(pane);
             relistOtherPaneOf(pane, folder);
-            reportOutcome(outcome, QStringLiteral("%1 of the marked files could not be deleted:")
-                                       .arg(outcome.failures.count()));
+            reportOutcome(outcome, failuresHeading.arg(outcome.failures.count()));
         });
 }
 
@@ -320,21 +333,12 @@ void MainForm::DeleteAllFiles()
         return;
     }
     auto files = std::make_shared<const std::vector<ListedFile>>(PaneRowsFolder[p].files());
-    JobStart start{pane, QStringLiteral("Deleting"), {}, std::make_shared<JobProgress>()};
-    start.panes[p] = true;
-    start.progress->files = int(files->size());
-    runJob(
-        start,
-        [fileSystem, handle, files](JobProgress& job) {
-            return deleteAllFiles(*files, *handle, &job);
+    runDeleteJob(
+        pane, fileSystem, handle, int(files->size()),
+        [files](FolderHandle& folder, JobProgress& job) {
+            return deleteAllFiles(*files, folder, &job);
         },
-        [this, pane, folder = handle->Path()](const FileOpOutcome& outcome) {
-            GetListing(pane);
-            relistOtherPaneOf(pane, folder);
-            reportOutcome(
-                outcome,
-                QStringLiteral("%1 files could not be deleted:").arg(outcome.failures.count()));
-        });
+        QStringLiteral("%1 files could not be deleted:"));
 }
 
 void MainForm::relistOtherPaneOf(int pane, const NativeString& changed, bool always)

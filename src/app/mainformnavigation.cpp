@@ -8,6 +8,7 @@
 #include "platform/fserror.h"
 #include "platform/pathrules.h"
 #include "ui/panelistview.h"
+#include "ui/tavbutton.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -50,6 +51,15 @@ void MainForm::connectNavigation()
                 [this, i](int row, QPoint at) { openActionMenu(i, row, at); });
     }
     connect(Go1, &QPushButton::clicked, this, &MainForm::Go1_Click);
+    // A control acts when it is used: Enter in either filter box lists both panes with its
+    // pattern, as Refresh does, and so does showing or hiding folders or files.
+    connect(FEX->lineEdit(), &QLineEdit::returnPressed, this, &MainForm::Go1_Click);
+    connect(FilterExpression, &QLineEdit::returnPressed, this, [this] {
+        FEX->setEditText(FilterExpression->text());
+        Go1_Click();
+    });
+    for (TavButton* button : {ShowFoldersBtn, ShowFilesBtn})
+        connect(button, &TavButton::activated, this, &MainForm::Go1_Click);
     for (size_t i = 0; i < Option1.size(); ++i)
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(int(i)); });
 

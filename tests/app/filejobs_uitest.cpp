@@ -54,6 +54,15 @@ protected:
             (m_form.get()->*item)();
         }
     }
+    /// Copies a, b and c to the right pane, replacing right/b.txt, and holds the copy in b.
+    bool copyHeldWithinB()
+    {
+        markAll(0, &MainForm::LVCopy_Click);
+        m_gate.hold("b.txt");
+        m_prompts->answerChoice(0);
+        m_form->CopyBtn_Click();
+        return m_gate.waitUntilHeldAt("b.txt");
+    }
     /// Lets the window go on until `done` holds; false when it did not within ten seconds.
     static bool waitUntil(const std::function<bool()>& done)
     {
@@ -80,11 +89,7 @@ protected:
 
 TEST_F(FileJobsTest, StopWithinACopyLeavesItsFileAsItWasAndSaysWhatWasNotCopied)
 {
-    markAll(0, &MainForm::LVCopy_Click);
-    m_gate.hold("b.txt");
-    m_prompts->answerChoice(0); // replace right/b.txt
-    m_form->CopyBtn_Click();
-    ASSERT_TRUE(m_gate.waitUntilHeldAt("b.txt"));
+    ASSERT_TRUE(copyHeldWithinB());
     EXPECT_TRUE(m_form->jobRunning());
 
     // After half a second the strip over the left pane's count line says how far it is.
@@ -150,11 +155,7 @@ TEST_F(FileJobsTest, WhileADeleteRunsTheWindowGoesOnAndAStopEndsItBetweenFiles)
 
 TEST_F(FileJobsTest, ClosingDuringAJobAsksAndAStopEndsItAtOnce)
 {
-    markAll(0, &MainForm::LVCopy_Click);
-    m_gate.hold("b.txt");
-    m_prompts->answerChoice(0);
-    m_form->CopyBtn_Click();
-    ASSERT_TRUE(m_gate.waitUntilHeldAt("b.txt"));
+    ASSERT_TRUE(copyHeldWithinB());
     ASSERT_TRUE(showForm());
 
     m_prompts->answerConfirm(false); // "Go on"
