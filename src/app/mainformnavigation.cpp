@@ -59,7 +59,7 @@ void MainForm::connectNavigation()
         Go1_Click();
     });
     for (TavButton* button : {ShowFoldersBtn, ShowFilesBtn})
-        connect(button, &TavButton::activated, this, &MainForm::Go1_Click);
+        connect(button, &TavButton::activated, this, &MainForm::listBothPanes);
     for (size_t i = 0; i < Option1.size(); ++i)
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(int(i)); });
 

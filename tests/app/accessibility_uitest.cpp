@@ -76,6 +76,10 @@ TEST_F(WindowAccess, EveryVisibleControlHasANameAndTheTerseOnesSayWhatTheyDo)
     };
     EXPECT_EQ(name(m_form->LV1[0]->reportView()), "Left pane's list");
     EXPECT_EQ(name(m_form->LVPATH[1]), "Right pane's folder");
+    // A drive list is named by the drive it shows, and says which pane it serves.
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(m_form->DR1[0])
+                    ->text(QAccessible::Description)
+                    .contains("left pane"));
     EXPECT_EQ(name(m_form->LVFC[0]), "Left pane's counts: " + m_form->LVFC[0]->text());
     m_form->SelFile[1]->clear();
     EXPECT_EQ(name(m_form->SelFile[1]), "Right pane's selected item");
