@@ -99,7 +99,8 @@ dpkg-deb --info "${debs[0]}"
 desktop=/usr/share/applications/$app_id.desktop
 metainfo=/usr/share/metainfo/$app_id.metainfo.xml
 icon=/usr/share/icons/hicolor/scalable/apps/$app_id.svg
-for file in /usr/bin/vennic "$desktop" "$metainfo" "$icon"; do
+manpage=/usr/share/man/man1/vennic.1
+for file in /usr/bin/vennic "$desktop" "$metainfo" "$icon" "$manpage"; do
     if ! dpkg-query -S "$file" >/dev/null 2>&1; then
         echo "The package did not install $file." >&2
         exit 1
@@ -108,6 +109,11 @@ done
 if ldd /usr/bin/vennic | grep -q 'not found'; then
     echo "The installed program lacks libraries its package does not depend on:" >&2
     ldd /usr/bin/vennic | grep 'not found' >&2
+    exit 1
+fi
+# The command line answers without a window.
+if ! /usr/bin/vennic --version | grep -q '^vennic [0-9]'; then
+    echo "The installed program does not say its version." >&2
     exit 1
 fi
 desktop-file-validate "$desktop"

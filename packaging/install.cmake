@@ -20,6 +20,7 @@ install(FILES ${_vennic_packaging}/vennic.desktop
 install(FILES ${_vennic_packaging}/vennic.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME ${VENNIC_APP_ID}.metainfo.xml)
+install(FILES ${_vennic_packaging}/vennic.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${_vennic_packaging}/vennic.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${VENNIC_APP_ID}.svg)

@@ -122,6 +122,7 @@ MainForm::MainForm(MainFormOptions options, QWidget* parent)
       m_typeNames(std::make_unique<TypeNames>())
 {
     m_listAfterFirstPaint = options.listAfterFirstPaint;
+    m_startFolders = options.startFolders;
     if (!m_prompts)
         m_prompts = std::make_shared<WidgetPrompts>(this);
     if (!m_fileSystemFactory)
@@ -253,7 +254,7 @@ void MainForm::Form_Load()
     if (error)
         current = std::filesystem::path("/").native();
     for (int i = 0; i < 2; ++i) {
-        setPanePath(i, current);
+        setPanePath(i, m_startFolders[size_t(i)].value_or(current));
         LVFC[size_t(i)]->clear();
         SelFile[size_t(i)]->clear();
         LVDrive[size_t(i)]->clear();

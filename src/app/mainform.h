@@ -67,6 +67,8 @@ struct MainFormOptions {
     /// Lists the panes only once the window has been painted (the program's own start);
     /// otherwise the window lists them while it is made.
     bool listAfterFirstPaint = false;
+    /// The folder each pane lists at the start; none for the current folder.
+    std::array<std::optional<NativeString>, 2> startFolders;
 };
 
 /// The main window: two folder panes side by side under the command strip. It owns the
@@ -580,6 +582,7 @@ private:
     /// The filter patterns of a command that lists both panes, taken when it began.
     std::optional<std::pair<QString, QString>> m_commandPatterns;
     bool m_listAfterFirstPaint = false;
+    std::array<std::optional<NativeString>, 2> m_startFolders;
     QTimer* m_sizingTimer = nullptr;
 
 public:

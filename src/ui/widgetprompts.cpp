@@ -27,7 +27,7 @@ WidgetPrompts::WidgetPrompts(QWidget* parent) : m_parent(parent) {}
 
 void WidgetPrompts::message(const QString& text, const QString& title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, boxTitle(title), text, QMessageBox::Ok, m_parent);
     // Messages quote names and saved texts, which are shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -36,7 +36,7 @@ void WidgetPrompts::message(const QString& text, const QString& title)
 bool WidgetPrompts::confirm(const QString& title, const QString& text, const QString& okText,
                             const QString& cancelText)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(QMessageBox::Question, boxTitle(title), text, QMessageBox::NoButton, m_parent);
     box.setTextFormat(Qt::PlainText);
     QPushButton* ok =
         box.addButton(okText.isEmpty() ? QStringLiteral("OK") : okText, QMessageBox::AcceptRole);
@@ -50,7 +50,7 @@ bool WidgetPrompts::confirm(const QString& title, const QString& text, const QSt
 
 int WidgetPrompts::choose(const QString& title, const QString& text, const QStringList& answers)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(QMessageBox::Question, boxTitle(title), text, QMessageBox::NoButton, m_parent);
     box.setTextFormat(Qt::PlainText);
     std::vector<QPushButton*> buttons;
     for (const QString& answer : answers)
@@ -80,6 +80,14 @@ std::optional<QString> WidgetPrompts::saveFileName(const FileDialogRequest& requ
     if (file.isEmpty())
         return std::nullopt;
     return file;
+}
+
+QString WidgetPrompts::boxTitle(const QString& title)
+{
+    const QString program = QStringLiteral("Vennic");
+    if (title.isEmpty() || title == program || title.startsWith(program + QStringLiteral(" - ")))
+        return title.isEmpty() ? program : title;
+    return program + QStringLiteral(" - ") + title;
 }
 
 QString WidgetPrompts::dialogFilter(const QString& filter)

@@ -22,6 +22,9 @@ public:
     /// Turns a filter of "description|pattern" pairs ("Folder listing |*.tav") into the
     /// dialog's form ("Folder listing (*.tav)"); patterns split by ";" are kept as a group.
     static QString dialogFilter(const QString& filter);
+    /// The title of a message box: "Vennic", followed by " - " and `title` when one is given,
+    /// so every box names the program it comes from.
+    static QString boxTitle(const QString& title);
 
 private:
     QPointer<QWidget> m_parent;

@@ -14,5 +14,17 @@ TEST(WidgetPrompts, FilterPairsBecomeDialogFilters)
     EXPECT_EQ(WidgetPrompts::dialogFilter(QString()), QString());
 }
 
+TEST(WidgetPrompts, EveryBoxTitleNamesTheProgram)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "Vennic"},
+        {"Vennic", "Vennic"},
+        {"Print", "Vennic - Print"},
+        {"Vennic - Confirm Delete", "Vennic - Confirm Delete"},
+    };
+    for (const auto& [given, shown] : cases)
+        EXPECT_EQ(WidgetPrompts::boxTitle(QString::fromLatin1(given)), QString::fromLatin1(shown));
+}
+
 } // namespace
 } // namespace vennic
