@@ -3,6 +3,7 @@
 #include "listing/panelist.h"
 #include "platform/prompts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -209,12 +210,25 @@ ReadListingResult readListingFile(const QString& fileName, const SavedListingLim
     return result;
 }
 
+QString proposedListingFile(const QString& pathText, const QString& lastFile, const QString& home)
+{
+    QString name = QFileInfo(QDir::cleanPath(pathText)).fileName();
+    if (name.isEmpty())
+        name = QStringLiteral("root");
+    // A name is offered as a file name only without control characters or separators.
+    for (QChar& c : name)
+        if (c.category() == QChar::Other_Control || c == u'/' || c == u'\\')
+            c = u'_';
+    const QString folder = lastFile.isEmpty() ? home : QFileInfo(lastFile).absolutePath();
+    return QDir(folder).filePath(name + QStringLiteral(".tav"));
+}
+
 bool saveListingAs(const PaneList& list, const QString& pathText, const QString& countText,
                    Prompts& prompts, SavedListingDialog& dialog)
 {
     FileDialogRequest request;
-    request.filter = SaveListingFilter;
-    request.initialFile = dialog.fileName;
+    request.filter = ListingFilter;
+    request.initialFile = proposedListingFile(pathText, dialog.fileName, QDir::homePath());
     const std::optional<QString> chosen = prompts.saveFileName(request);
     if (!chosen || chosen->isEmpty())
         return false;
@@ -234,8 +248,10 @@ std::optional<SavedListing> openListing(Prompts& prompts, SavedListingDialog& di
                                         const SavedListingLimits& limits)
 {
     FileDialogRequest request;
-    request.filter = OpenListingFilter;
+    request.filter = ListingFilter;
     request.initialFile = dialog.fileName;
+    if (dialog.fileName.isEmpty())
+        request.initialFolder = QDir::homePath();
     const std::optional<QString> chosen = prompts.openFileName(request);
     if (!chosen || chosen->isEmpty())
         return std::nullopt;

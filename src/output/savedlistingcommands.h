@@ -12,15 +12,19 @@ namespace vennic {
 class PaneList;
 class Prompts;
 
-/// The file dialog filters of "Save (as)" and "Open".
-inline constexpr QLatin1String SaveListingFilter("Folder listing |*.tav");
-inline constexpr QLatin1String OpenListingFilter("Saved folder listings *.tav|*.tav");
+/// The file dialog filter of "Save (as)" and "Open": both name the file type alike.
+inline constexpr QLatin1String ListingFilter("Folder listing |*.tav");
 
 /// What the one file dialog of "Save (as)" and "Open" remembers from one use to the next. The
 /// window keeps one and hands it to both commands.
 struct SavedListingDialog {
     QString fileName; ///< the last file chosen in either command, offered first
 };
+
+/// The file "Save (as)" offers for a pane that shows `pathText`: the folder's own name with
+/// ".tav" ("root.tav" for a root), in the folder of `lastFile`, or in `home` before any file
+/// was chosen.
+QString proposedListingFile(const QString& pathText, const QString& lastFile, const QString& home);
 
 /// What writing a listing file came to.
 struct SaveListingResult {

@@ -198,14 +198,34 @@ TEST(SavedListingCommands, SaveThenOpenIntoTheOtherPaneGivesTheSameTexts)
         EXPECT_TRUE(right.row(r).nativeName.empty());
     }
 
-    // Both commands use the dialog's filters as written and offer the last chosen name.
+    // Both commands name the file type alike; the save offers the folder's name in the
+    // user's home, and the open the file chosen last.
     const auto& requests = prompts.fileRequests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].filter, QStringLiteral("Folder listing |*.tav"));
-    EXPECT_TRUE(requests[0].initialFile.isEmpty());
+    EXPECT_EQ(requests[0].initialFile, QDir::home().filePath("ann.tav"));
     EXPECT_TRUE(requests[0].title.isEmpty());
-    EXPECT_EQ(requests[1].filter, QStringLiteral("Saved folder listings *.tav|*.tav"));
+    EXPECT_EQ(requests[1].filter, requests[0].filter);
     EXPECT_EQ(requests[1].initialFile, file);
+}
+
+TEST(SavedListingCommands, SaveOffersTheFoldersNameInTheFolderUsedLast)
+{
+    const struct {
+        const char *path, *last, *offered;
+    } cases[] = {
+        {"/home/ann/Data/", "", "/home/ann/Data.tav"},
+        {"/srv/Data", "/mnt/usb/old.tav", "/mnt/usb/Data.tav"},
+        {"/", "", "/home/ann/root.tav"},
+        {"/tmp/a\x01"
+         "b",
+         "", "/home/ann/a_b.tav"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(proposedListingFile(QString::fromUtf8(c.path), QString::fromUtf8(c.last),
+                                      QStringLiteral("/home/ann")),
+                  QString::fromUtf8(c.offered))
+            << c.path;
 }
 
 TEST(SavedListingCommands, SavedFileHasExactlyTheseBytes)
