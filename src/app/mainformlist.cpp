@@ -89,6 +89,10 @@ void MainForm::LV1_ItemClick(int Index, int Row)
         tip += u'\n' + StoppedSizeToolTip;
     else if (flags & PaneRow::SizePending)
         tip += u'\n' + PendingSizeToolTip;
+    // A link keeps saying where it points.
+    const QString& before = rows.row(Row).toolTip;
+    if (before.startsWith(LinkToolTipStart))
+        tip = before.section(u'\n', 0, 0) + u'\n' + tip;
     rows.setToolTip(Row, tip);
     setMenuRow(Index, Row);
 

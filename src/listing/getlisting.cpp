@@ -1,5 +1,6 @@
 #include "listing/getlisting.h"
 
+#include "listing/controlchars.h"
 #include "listing/filterhistory.h"
 #include "listing/listingtexts.h"
 #include "listing/nativetext.h"
@@ -83,6 +84,22 @@ template <typename Step> bool runStep(Step&& step, const NativeString& path, Pro
     }
 }
 
+QString withLine(const QString& tip, const QString& line)
+{
+    return tip.isEmpty() ? line : tip + u'\n' + line;
+}
+
+/// A link's row says where the link points, in the first line of its tool tip.
+void noteLink(const Folder& folder, PaneRow& row)
+{
+    if (!(row.attributes & Attr::Alias))
+        return;
+    const NativeString target = folder.LinkTarget(row.nativeName);
+    row.toolTip =
+        LinkToolTipStart + (target.empty() ? QStringLiteral("a target that cannot be read")
+                                           : withVisibleControls(nativeToQString(target)));
+}
+
 /// Adds a row per sub-folder. A failing part of a row is left out and the pass goes on.
 /// Counts in `unknownCount` the rows whose entry could not be looked at.
 void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDates,
@@ -129,6 +146,7 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
         row.created = toSeconds(entry.created);
         row.attributes = entry.attributes;
         row.identify(entry);
+        noteLink(folder, row);
         if (noAccessDates) {
             row.flags |= PaneRow::NoAccessDates;
         } else {
@@ -137,7 +155,7 @@ void folderPass(Folder& folder, const ListingOptions& options, bool noAccessDate
         }
         if (options.sizesLater) {
             row.flags |= PaneRow::SizePending | PaneRow::SizeUnknown;
-            row.toolTip = PendingSizeToolTip;
+            row.toolTip = withLine(row.toolTip, PendingSizeToolTip);
             // The name went to the row; the walk needs it too.
             entry.name = row.nativeName;
             result.pendingFolders.push_back(std::move(entry));
@@ -153,6 +171,7 @@ const QString PartialSizeToolTip = QStringLiteral("Size of readable parts only")
 const QString StoppedSizeToolTip =
     QStringLiteral("Counting was stopped: size of the parts counted so far");
 const QString PendingSizeToolTip = QStringLiteral("Size being counted");
+const QString LinkToolTipStart = QStringLiteral("Link to ");
 
 const QString IncompleteCountNote =
     QStringLiteral(" (listing incomplete: the folder's files could not be read)");
@@ -178,7 +197,10 @@ int64_t setFolderRowSize(PaneRow& row, const FolderSize& size)
 {
     row.flags &= uint16_t(~(PaneRow::SizePending | PaneRow::SizeUnknown | PaneRow::SizePartial |
                             PaneRow::SizeStopped | PaneRow::SizeNotWalked));
-    row.toolTip.clear();
+    // A link keeps saying where it points; the size's own line follows.
+    const QString link =
+        row.toolTip.startsWith(LinkToolTipStart) ? row.toolTip.section(u'\n', 0, 0) : QString();
+    row.toolTip = link;
     // A size that cannot be read shows an empty text and adds nothing, rather than repeating
     // the previous row's size.
     if (!size.known()) {
@@ -191,10 +213,10 @@ int64_t setFolderRowSize(PaneRow& row, const FolderSize& size)
     row.size = size.bytes;
     if (size.state == SizeState::Partial) {
         row.flags |= PaneRow::SizePartial;
-        row.toolTip = PartialSizeToolTip;
+        row.toolTip = withLine(link, PartialSizeToolTip);
     } else if (size.state == SizeState::Stopped) {
         row.flags |= PaneRow::SizeStopped;
-        row.toolTip = StoppedSizeToolTip;
+        row.toolTip = withLine(link, StoppedSizeToolTip);
     }
     return size.bytes;
 }
@@ -371,6 +393,7 @@ ListingResult runListing(const ListingRequest& request, FileSystem& fileSystem, 
             row.created = toSeconds(entry.created);
             row.attributes = entry.attributes;
             row.identify(entry);
+            noteLink(*result.folder, row);
             if (entry.attributes & Attr::Compressed)
                 row.foreColor = RowColor::Blue;
             if (noAccessDates) {

@@ -80,6 +80,8 @@ int64_t setFolderRowSize(PaneRow& row, const FolderSize& size);
 extern const QString PartialSizeToolTip;
 extern const QString StoppedSizeToolTip;
 extern const QString PendingSizeToolTip;
+/// How the tool tip of a symbolic link's row begins, before where the link points.
+extern const QString LinkToolTipStart;
 
 /// Runs work on another thread and returns when it is done. The window's implementation keeps
 /// the window painted meanwhile; the default one just waits.

@@ -93,6 +93,8 @@ QVariant PaneList::data(const QModelIndex& index, int role) const
         return int(r.smallImage);
     case LargeImageRole:
         return int(r.largeImage);
+    case IsLinkRole:
+        return bool(r.attributes & Attr::Alias);
     default:
         return {};
     }

@@ -23,6 +23,7 @@ public:
         SmallImageRole = Qt::UserRole + 1, ///< image number in the 16 by 16 image list
         LargeImageRole = Qt::UserRole + 2, ///< image number in the 32 by 32 image list
         SortIconRole = Qt::UserRole + 3,   ///< header only: the column's sort icon number, 0 none
+        IsLinkRole = Qt::UserRole + 4,     ///< whether the row is a symbolic link
     };
 
     /// Gives the header picture of a sort icon number (1 ascending, 2 descending).

@@ -167,6 +167,13 @@ public:
     virtual void followRead(ReadProgress* progress) { (void)progress; }
     /// True when the read was stopped: the entries are those read before the stop.
     virtual bool readStopped() const { return false; }
+    /// Where the symbolic link `name` of this folder points, read without following it;
+    /// empty when it is no link or cannot be read.
+    virtual NativeString LinkTarget(const NativeString& name) const
+    {
+        (void)name;
+        return {};
+    }
     /// The sizes of the given sub-folders of this folder, computed in parallel on up to
     /// `threads` workers (0: as many as the machine has). The result is in the same order.
     /// With `progress`, the walk reports as it goes and ends early when asked to.

@@ -1,8 +1,10 @@
 #include "ui/imagelists.h"
 
 #include <QPainter>
+
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 
 namespace vennic {
 
@@ -202,6 +204,27 @@ QImage upArrowPicture()
 
 } // namespace
 
+/// `picture` with a link's emblem in its lower left corner: a white square with an arrow
+/// that leaves it upwards to the right.
+static QImage withLinkEmblem(QImage picture)
+{
+    const int side = std::max(7, picture.width() / 2);
+    const QRectF box(0.5, picture.height() - side + 0.5, side - 1, side - 1);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(box);
+    const qreal inset = side / 4.0;
+    const QPointF from(box.left() + inset, box.bottom() - inset);
+    const QPointF to(box.right() - inset, box.top() + inset);
+    painter.setPen(QPen(QColor(0x10, 0x40, 0xA0), std::max(1.0, side / 7.0)));
+    painter.drawLine(from, to);
+    painter.drawLine(to, QPointF(to.x() - inset, to.y()));
+    painter.drawLine(to, QPointF(to.x(), to.y() + inset));
+    return picture;
+}
+
 const ImageLists& ImageLists::instance()
 {
     static const ImageLists lists;
@@ -224,11 +247,13 @@ ImageLists::ImageLists()
     for (int i = 1; i <= SmallCount; ++i) {
         m_small[size_t(i)] = QPixmap::fromImage(small[i]);
         m_smallIcons[size_t(i)] = QIcon(m_small[size_t(i)]);
+        m_smallLinkIcons[size_t(i)] = QIcon(QPixmap::fromImage(withLinkEmblem(small[i])));
     }
     const QImage large[LargeCount + 1] = {QImage(), page(32), drivePicture(32), folder(32)};
     for (int i = 1; i <= LargeCount; ++i) {
         m_large[size_t(i)] = QPixmap::fromImage(large[i]);
         m_largeIcons[size_t(i)] = QIcon(m_large[size_t(i)]);
+        m_largeLinkIcons[size_t(i)] = QIcon(QPixmap::fromImage(withLinkEmblem(large[i])));
     }
     for (int i = 1; i <= HeaderCount; ++i) {
         m_header[size_t(i)] = QPixmap::fromImage(sortTriangle(i == 1));
@@ -256,6 +281,16 @@ QPixmap ImageLists::CHIcons(int n) const
 const QIcon& ImageLists::smallIcon(int n) const
 {
     return n >= 1 && n <= SmallCount ? m_smallIcons[size_t(n)] : m_noIcon;
+}
+
+const QIcon& ImageLists::smallLinkIcon(int n) const
+{
+    return n >= 1 && n <= SmallCount ? m_smallLinkIcons[size_t(n)] : m_noIcon;
+}
+
+const QIcon& ImageLists::largeLinkIcon(int n) const
+{
+    return n >= 1 && n <= LargeCount ? m_largeLinkIcons[size_t(n)] : m_noIcon;
 }
 
 const QIcon& ImageLists::largeIcon(int n) const

@@ -31,6 +31,9 @@ public:
     const QIcon& smallIcon(int n) const;
     const QIcon& largeIcon(int n) const;
     const QIcon& headerIcon(int n) const;
+    /// The same icons with the emblem of a symbolic link in their lower left corner.
+    const QIcon& smallLinkIcon(int n) const;
+    const QIcon& largeLinkIcon(int n) const;
     /// The picture of the up-one-level buttons.
     QPixmap upArrow() const { return m_upArrow; }
     /// The 16 by 16 folder picture as an image, for printing.
@@ -45,6 +48,8 @@ private:
     std::array<QIcon, SmallCount + 1> m_smallIcons;
     std::array<QIcon, LargeCount + 1> m_largeIcons;
     std::array<QIcon, HeaderCount + 1> m_headerIcons;
+    std::array<QIcon, SmallCount + 1> m_smallLinkIcons;
+    std::array<QIcon, LargeCount + 1> m_largeLinkIcons;
     QIcon m_noIcon;
     QPixmap m_upArrow;
     QImage m_smallIconImage;

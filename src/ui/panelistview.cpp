@@ -23,6 +23,15 @@ class ImageNumberDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void setLarge(bool large) { m_large = large; }
+    /// The size of every item in an icon view: the grid's cell, so a name gets the whole cell
+    /// (two lines under a large icon) and is cut with "…" only where it does not fit. Without
+    /// it the uniform item size is the first row's, which cuts longer names short.
+    void setCell(QSize cell) { m_cell = cell; }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return m_cell.isValid() ? m_cell : QStyledItemDelegate::sizeHint(option, index);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
@@ -33,16 +42,23 @@ protected:
         const ImageLists& images = ImageLists::instance();
         const int number =
             index.data(m_large ? PaneList::LargeImageRole : PaneList::SmallImageRole).toInt();
-        const QIcon& icon = m_large ? images.largeIcon(number) : images.smallIcon(number);
+        // A link shows that it is one in every view, whatever mark its picture carries.
+        const bool link = index.data(PaneList::IsLinkRole).toBool();
+        const QIcon& icon =
+            link ? (m_large ? images.largeLinkIcon(number) : images.smallLinkIcon(number))
+                 : (m_large ? images.largeIcon(number) : images.smallIcon(number));
         if (icon.isNull())
             return;
         option->icon = icon;
         option->features |= QStyleOptionViewItem::HasDecoration;
         option->decorationSize = m_large ? QSize(32, 32) : QSize(16, 16);
+        if (m_large)
+            option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
     }
 
 private:
     bool m_large = false;
+    QSize m_cell;
 };
 
 void replaceModel(QAbstractItemView* view, QAbstractItemModel* model)
@@ -154,6 +170,7 @@ void PaneListView::setViewMode(int mode)
     auto* delegate = static_cast<ImageNumberDelegate*>(m_icons->itemDelegate());
     const QFontMetrics fm(m_icons->font());
     if (mode == Report) {
+        delegate->setCell({});
         m_stack->setCurrentWidget(m_report);
         setFocusProxy(m_report);
         attachIconView(false, -1);
@@ -168,6 +185,7 @@ void PaneListView::setViewMode(int mode)
             m_icons->setIconSize(QSize(32, 32));
             m_icons->setWordWrap(true);
             m_icons->setGridSize(QSize(fm.averageCharWidth() * 14, 32 + fm.height() * 2 + 10));
+            m_icons->setTextElideMode(Qt::ElideRight);
             delegate->setLarge(true);
         } else {
             m_icons->setViewMode(QListView::ListMode);
@@ -178,6 +196,11 @@ void PaneListView::setViewMode(int mode)
             m_icons->setGridSize(QSize(fm.averageCharWidth() * 26, std::max(fm.height(), 16) + 4));
             delegate->setLarge(false);
         }
+        // Under a large icon the name has room for two lines and no more: a third would show
+        // cut through.
+        const QSize grid = m_icons->gridSize();
+        delegate->setCell(mode == LargeIcons ? QSize(grid.width() - 4, 32 + fm.height() * 2 + 4)
+                                             : grid - QSize(4, 2));
         m_icons->setResizeMode(QListView::Adjust);
         m_icons->setMovement(QListView::Static);
         if (m_icons->model() != m_model || !m_model)

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -460,6 +462,31 @@ TEST_F(Listing, RealFolderGivesTheSameTextsAsTheFake)
         EXPECT_EQ(same->foreColor, row.foreColor);
         EXPECT_EQ(same->flags, row.flags);
     }
+}
+
+TEST_F(Listing, ARealLinkSaysWhereItPointsWithoutBeingFollowed)
+{
+    vennic::test::TempFolder tmp;
+    tmp.file("target.txt", 5);
+    tmp.folder("dir");
+    tmp.symlink("file-link.txt", "target.txt");
+    tmp.symlink("dir-link", "dir");
+    tmp.symlink("dangling.txt", "gone/away");
+    const auto real = makeSystemFileSystem(types.namer());
+    const ListingResult result = listReal(tmp.path(), *real, types, prompts);
+    std::map<std::string, QString> tips;
+    for (const PaneRow& row : result.rows)
+        tips[row.nativeName] = row.toolTip;
+    EXPECT_EQ(tips["file-link.txt"], "Link to target.txt");
+    EXPECT_EQ(tips["dangling.txt"], "Link to gone/away");
+    EXPECT_TRUE(tips["dir-link"].startsWith("Link to dir")) << tips["dir-link"].toStdString();
+    EXPECT_TRUE(tips["target.txt"].isEmpty());
+
+    // A folder link's size line comes after the link's own.
+    PaneRow folderLink;
+    folderLink.toolTip = "Link to dir\n" + PendingSizeToolTip;
+    setFolderRowSize(folderLink, FolderSize{7, SizeState::Partial});
+    EXPECT_EQ(folderLink.toolTip, "Link to dir\n" + PartialSizeToolTip);
 }
 
 TEST_F(Listing, RealFolderWithoutReadRightIsReported)

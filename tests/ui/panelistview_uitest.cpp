@@ -68,6 +68,27 @@ TEST_F(PaneListViewTest, ModesSwitchViewsAndKeepTheCurrentRow)
     EXPECT_EQ(m_view.viewMode(), PaneListView::Report);
 }
 
+TEST_F(PaneListViewTest, IconViewsGiveEveryNameItsWholeCell)
+{
+    // A short first row does not make every item as narrow as its name: each mode's items fill
+    // the grid's cell, two lines under a large icon.
+    m_list.setRows({});
+    std::vector<PaneRow> rows(2);
+    rows[0].nativeName = "a.c";
+    rows[1].nativeName = "a rather long file name that cannot fit in two lines.txt";
+    m_list.setRows(std::move(rows));
+    const QFontMetrics fm(m_view.iconView()->font());
+    for (int mode : {PaneListView::LargeIcons, PaneListView::SmallIcons, PaneListView::List}) {
+        m_view.setViewMode(mode);
+        QListView& icons = *m_view.iconView();
+        const QRect first = icons.visualRect(m_list.index(0, 0));
+        EXPECT_EQ(first.size(), icons.visualRect(m_list.index(1, 0)).size()) << mode;
+        EXPECT_GE(first.width(), icons.gridSize().width() - 4) << mode;
+        if (mode == PaneListView::LargeIcons)
+            EXPECT_LT(first.height(), 32 + fm.height() * 3) << "room for two lines, not three";
+    }
+}
+
 TEST_F(PaneListViewTest, MouseAndHeaderEventsNameTheRowAndColumn)
 {
     QSignalSpy pressed(&m_view, &PaneListView::mousePressed);

@@ -93,6 +93,24 @@ NativeString PosixFolder::Name() const
     return lastName(m_path);
 }
 
+NativeString PosixFolder::LinkTarget(const NativeString& name) const
+{
+    // A target may be longer than the first guess; readlinkat says so by filling the buffer.
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t got = ::readlinkat(m_fd, name.c_str(), target.data(), target.size());
+        if (got < 0)
+            return {};
+        if (size_t(got) < target.size()) {
+            target.resize(size_t(got));
+            return target;
+        }
+        if (target.size() >= (size_t(1) << 20))
+            return {};
+        target.resize(target.size() * 2);
+    }
+}
+
 void PosixFolder::readEntries() const
 {
     std::lock_guard lock(m_entriesMutex);

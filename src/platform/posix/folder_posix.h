@@ -39,6 +39,7 @@ public:
     std::vector<Entry> Files() const override;
     void followRead(ReadProgress* progress) override { m_readProgress = progress; }
     bool readStopped() const override;
+    NativeString LinkTarget(const NativeString& name) const override;
     std::vector<FolderSize> SubFolderSizes(const std::vector<Entry>& subFolders,
                                            unsigned threads = 0,
                                            SizingProgress* progress = nullptr) const override;
