@@ -2,11 +2,11 @@
 
 #include <QDialog>
 
-class QLabel;
-class QProgressBar;
 class QPushButton;
 
 namespace vennic {
+
+class SizingStrip;
 
 /// The small window that stands over the main window while a long print or preview is made:
 /// a bar of rows done of all rows, a line of what is being made, and "Stop", as the strip of
@@ -23,7 +23,7 @@ public:
     /// The texts as shown, for tests: the bar's and the label's.
     QString barText() const;
     QString detailText() const;
-    QPushButton* stopButton() const { return m_stop; }
+    QPushButton* stopButton() const;
 
     /// Esc and the window's close button stop the work.
     void reject() override;
@@ -32,9 +32,7 @@ Q_SIGNALS:
     void stopClicked();
 
 private:
-    QProgressBar* m_bar = nullptr;
-    QLabel* m_detail = nullptr;
-    QPushButton* m_stop = nullptr;
+    SizingStrip* m_strip = nullptr;
 };
 
 } // namespace vennic

@@ -8,30 +8,44 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace vennic {
 
-SizingStrip::SizingStrip(QWidget* parent) : QWidget(parent)
+SizingStrip::SizingStrip(QWidget* parent, DetailPlace place) : QWidget(parent)
 {
     setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     m_bar = new QProgressBar(this);
     m_bar->setTextVisible(true);
     m_bar->setFormat(QString());
-    m_bar->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000 of 000000")) +
-                           16);
-    m_bar->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00 of 00")) + 12);
+    const int widest = fontMetrics().horizontalAdvance(QStringLiteral("000000 of 000000")) + 16;
     m_detail = new QLabel(this);
     m_detail->setTextFormat(Qt::PlainText);
     m_detail->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_stop = new QPushButton(QStringLiteral("Stop"), this);
     m_stop->setToolTip(QStringLiteral("Stop counting folder sizes (Esc)"));
     m_stop->setFocusPolicy(Qt::TabFocus);
-    layout->addWidget(m_bar);
-    layout->addWidget(m_detail, 1);
-    layout->addWidget(m_stop);
+    m_stop->setAutoDefault(false);
+    if (place == DetailPlace::Beside) {
+        m_bar->setMaximumWidth(widest);
+        m_bar->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00 of 00")) + 12);
+        layout->addWidget(m_bar);
+        layout->addWidget(m_detail, 1);
+        layout->addWidget(m_stop);
+        setLayout(layout);
+    } else {
+        m_bar->setMinimumWidth(widest);
+        m_detail->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+        layout->addWidget(m_bar, 1);
+        layout->addWidget(m_stop);
+        auto* column = new QVBoxLayout(this);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->addLayout(layout);
+        column->addWidget(m_detail);
+    }
     connect(m_stop, &QPushButton::clicked, this, &SizingStrip::stopClicked);
 }
 

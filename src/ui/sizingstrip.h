@@ -16,7 +16,11 @@ namespace vennic {
 class SizingStrip : public QWidget {
     Q_OBJECT
 public:
-    explicit SizingStrip(QWidget* parent = nullptr);
+    /// Where the line of what is being done stands: between the bar and "Stop", or on a line
+    /// of its own below them (the bar then takes the width "Stop" leaves).
+    enum class DetailPlace { Beside, Below };
+
+    explicit SizingStrip(QWidget* parent = nullptr, DetailPlace place = DetailPlace::Beside);
 
     /// Shows how far the count is. `walking` is the name of a folder being walked ("" none).
     void setProgress(int64_t foldersDone, int64_t folders, double bytes, const QString& walking);
