@@ -46,7 +46,12 @@ std::unique_ptr<QPrinter> ListingPrinter::systemPrinter()
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull() || QPrinterInfo::availablePrinters().isEmpty())
         return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // The printer starts on the locale's paper; jobs go on the paper its queue is set up for.
+    const QPageSize paper = info.defaultPageSize();
+    if (paper.isValid())
+        printer->setPageSize(paper);
+    return printer;
 }
 
 PrinterCanvas& ListingPrinter::canvas()

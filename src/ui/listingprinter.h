@@ -61,7 +61,7 @@ public:
     /// preview.
     void setWindowParent(QWidget* parent) { m_windowParent = parent; }
 
-    /// The system's default printer, or null when there is none.
+    /// The system's default printer on the paper it is set up for, or null when there is none.
     static std::unique_ptr<QPrinter> systemPrinter();
 
     /// How prints and previews pace themselves; tests make the progress show at once.

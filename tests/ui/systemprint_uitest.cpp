@@ -5,11 +5,13 @@
 // scheduler and the PDF backend run as root, and the backend reads its queue's settings from
 // /etc/cups), cupsd, the cups-pdf backend and pdftotext; without them the tests are skipped.
 #include "listing/panelist.h"
+#include "output/previewcanvas.h"
 #include "support/scriptedprompts.h"
 #include "support/tempfolder.h"
 #include "support/textrow.h"
 #include "ui/listingprinter.h"
 #include "ui/printercanvas.h"
+#include "ui/printpreviewform.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -217,7 +219,9 @@ public:
             m_lpadmin,
             {QStringLiteral("-p"), queueName, QStringLiteral("-E"), QStringLiteral("-v"),
              QStringLiteral("cups-pdf:/%1").arg(m_backendName), QStringLiteral("-m"), model,
-             QStringLiteral("-o"), QStringLiteral("pdftops-renderer-default=pdftocairo")});
+             QStringLiteral("-o"), QStringLiteral("pdftops-renderer-default=pdftocairo"),
+             // Not the paper the locale or the toolkit would pick, so prints show whose it is.
+             QStringLiteral("-o"), QStringLiteral("PageSize=Letter")});
         if (!added.ok)
             return QStringLiteral("lpadmin could not add the queue: %1").arg(added.output);
         m_queueAdded = true;
@@ -320,7 +324,7 @@ protected:
     /// Waits for the job just sent to end and gives the text of the PDF it wrote, or records a
     /// failure with the logs and gives an empty text. The backend names its files after the
     /// job's title, which can repeat, so the folder is emptied once the file is read.
-    QString printedText()
+    QString printedText(QString* pageSize = nullptr)
     {
         QStringList files;
         const bool done = waitFor(
@@ -336,6 +340,11 @@ protected:
         }
         EXPECT_EQ(files.size(), 1) << "one job, one file: " << files.join(' ').toStdString();
         const QString text = pdfText(files.first());
+        if (pageSize)
+            *pageSize = runCommand(QStringLiteral("pdfinfo"), {files.first()})
+                            .output.section(QStringLiteral("Page size:"), 1)
+                            .section(QLatin1Char('\n'), 0, 0)
+                            .simplified();
         for (const QString& file : files)
             QFile::remove(file);
         return text;
@@ -360,6 +369,30 @@ TEST_F(SystemPrint, QtSeesTheNewQueueAsTheDefaultPrinter)
     ASSERT_TRUE(printer);
     EXPECT_EQ(printer->printerName(), queueName);
     EXPECT_EQ(printer->outputFormat(), QPrinter::NativeFormat) << "a print job, not a file";
+}
+
+TEST_F(SystemPrint, PrintsAndThePreviewUseThePaperTheQueueIsSetUpFor)
+{
+    ListingPrinter printer;
+    ASSERT_FALSE(printer.printsToPdf());
+    EXPECT_EQ(printer.canvas().printer().pageLayout().pageSize().id(), QPageSize::Letter);
+    // Letter's printable width, not A4's, is the preview's scale.
+    EXPECT_NEAR(printer.showPreview(listing)->canvas().ScaleWidth(),
+                std::lround(printer.canvas().ScaleWidth()), 1);
+    EXPECT_GT(printer.canvas().ScaleWidth(), 8.0 * 1440 * 0.85);
+    while (printer.run())
+        QTest::qWait(20);
+
+    for (const bool small : {false, true}) {
+        SCOPED_TRACE(small ? "small print" : "full print");
+        if (small)
+            printer.printSmall(prompts, listing, false);
+        else
+            printer.printFull(prompts, listing, false);
+        QString pageSize;
+        EXPECT_TRUE(printedText(&pageSize).contains(QStringLiteral("QuokkaLedger.txt")));
+        EXPECT_TRUE(pageSize.startsWith(QStringLiteral("612 x 792"))) << pageSize.toStdString();
+    }
 }
 
 TEST_F(SystemPrint, FullAndRowsPrintsReachTheDefaultPrinterAsJobs)
