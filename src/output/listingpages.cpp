@@ -99,6 +99,13 @@ double columnGap(const Canvas& canvas)
     return canvas.FontSize() * 5;
 }
 
+/// The least room between a size's right end and the date after it: half an em, so that the
+/// digits are never read as part of the date.
+double sizeGap(const Canvas& canvas)
+{
+    return canvas.FontSize() * 10;
+}
+
 /// The width of a text in the canvas's font, in its condensed face when `condensed`.
 double widthIn(Canvas& canvas, const QString& text, bool condensed)
 {
@@ -161,6 +168,29 @@ PlacedText placeRight(Canvas& canvas, const QString& text, double rightEdge, dou
     return placed;
 }
 
+/// The date placed to end at `rightEdge`, or left of it where the text after it, starting at
+/// `nextStart`, leaves it less room. Where it would start before `earliest` it moves right, as
+/// far as the next text allows; where even that is too little it prints condensed.
+PlacedText placeDate(Canvas& canvas, const QString& text, double rightEdge, double earliest,
+                     double nextStart)
+{
+    PlacedText placed{text, rightEdge};
+    if (text.isEmpty())
+        return placed;
+    // A date ends in a blank and keeps no other gap before the next text.
+    const double limit = nextStart - (text.endsWith(QLatin1Char(' ')) ? 0 : columnGap(canvas));
+    const auto startIn = [&](bool condensed) {
+        const double width = widthIn(canvas, text, condensed);
+        return std::min(limit, std::max(rightEdge, earliest + width)) - width;
+    };
+    placed.x = startIn(false);
+    if (placed.x < earliest) {
+        placed.condensed = true;
+        placed.x = startIn(true);
+    }
+    return placed;
+}
+
 /// Places a row's texts. Sizes, dates and times are never cut: they end at their columns'
 /// right edges where they fit, and where a date or time does not it prints condensed, and
 /// then moves left with the texts before it. Names and types are cut where the next text
@@ -176,12 +206,16 @@ std::vector<PlacedText> placeRow(Canvas& canvas, const PaneList& rows, int row,
     const PlacedText time = placeRight(canvas, created.time, columns.timeEnd,
                                        columns.timeEnd - columns.dateEnd, attributesStart, true);
     const double timeStart = created.time.isEmpty() ? attributesStart : time.x;
-    const PlacedText date = placeRight(canvas, created.date, columns.dateEnd,
-                                       columns.dateEnd - columns.sizeEnd - gap, timeStart, true);
-    const double dateStart = created.date.trimmed().isEmpty() ? timeStart : date.x;
     // Sizes come padded with blanks on the left; only the digits take room.
     const QString sizeText = rows.cellText(row, ColBytes).trimmed();
-    const PlacedText size = placeRight(canvas, sizeText, columns.sizeEnd, 0, dateStart, false);
+    const PlacedText date =
+        placeDate(canvas, created.date, columns.dateEnd,
+                  columns.sizeEnd + (sizeText.isEmpty() ? gap : sizeGap(canvas)), timeStart);
+    const double dateStart = created.date.trimmed().isEmpty() ? timeStart : date.x;
+    PlacedText size{sizeText, columns.sizeEnd};
+    if (!sizeText.isEmpty())
+        size.x =
+            std::min(columns.sizeEnd, dateStart - sizeGap(canvas)) - canvas.TextWidth(sizeText);
     const double sizeStart = sizeText.isEmpty() ? dateStart : size.x;
 
     const QString typeText = rows.cellText(row, ColType);

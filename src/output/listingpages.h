@@ -20,6 +20,8 @@ void printFullPage(Canvas& canvas, const PrintedListing& listing, bool landscape
 /// the next: names and types are cut with "…" where the next text begins, while sizes, dates
 /// and times print whole ("Created" split where its date ends), condensed where their columns
 /// leave too little room, and moved left, at the type's cost, where even that is too wide.
+/// Half an em always parts a size from the date after it; the date moves right for it where
+/// the time leaves room.
 void printListRows(Canvas& canvas, const PrintedListing& listing);
 
 /// The small print: everything squeezed into the left half of the page in 6-point type, with

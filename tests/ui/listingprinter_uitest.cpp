@@ -249,6 +249,39 @@ TEST(SystemPrinter, PrintsToThePrinterWithoutAskingForAFile)
         EXPECT_LT(word.xMax - area.left(), half + 1) << "the right half stays empty";
 }
 
+TEST(SystemPrinter, EveryPrintKeepsThePaperThePrinterComesWith)
+{
+    TempFolder tmp;
+    const QString out = QString::fromStdString(tmp.pathOf("letter.pdf"));
+    ListingPrinter printer([out] {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(out);
+        p->setPageSize(QPageSize(QPageSize::Letter));
+        return p;
+    });
+    ScriptedPrompts prompts;
+    PaneList list(PaneColumnCount);
+    std::vector<PaneRow> rows;
+    rows.push_back(textRow({"small.txt", "File", "5", "1/1/2020 1:00:00 PM", "A"}));
+    list.setRows(std::move(rows));
+    PrintedListing listing;
+    listing.rows = &list;
+    listing.fontName = QStringLiteral("DejaVu Sans");
+    for (const bool landscape : {false, true})
+        for (const bool small : {false, true}) {
+            if (small)
+                printer.printSmall(prompts, listing, landscape);
+            else
+                printer.printFull(prompts, listing, landscape);
+            const PdfText pdf = readPdf(out);
+            ASSERT_EQ(pdf.pages.size(), 1u);
+            const QSizeF upright = pdf.pages[0].transposed();
+            EXPECT_EQ(landscape ? upright : pdf.pages[0], QSizeF(612, 792))
+                << (small ? "small" : "full") << (landscape ? " landscape" : " portrait");
+        }
+}
+
 /// A pane of 40 rows as a reader finds them hard to print: long names, long type texts, sizes
 /// of every length, dates with one- and two-digit days, a midnight without a time, folders
 /// with and without a size, and every fourth row carrying only its texts, as an opened
@@ -385,8 +418,9 @@ protected:
     /// Checks a printed file as a reader would: no two words of a line overlap, and every
     /// row shows its size, date and time whole, at their columns, and its type whole or cut
     /// with "…". `width` is the width the columns are fractions of, `left` the printable
-    /// area's left edge, both in points.
-    void expectReadable(const PdfText& pdf, double left, double width, const std::string& what)
+    /// area's left edge and `em` the rows' font size, all in points.
+    void expectReadable(const PdfText& pdf, double left, double width, double em,
+                        const std::string& what)
     {
         SCOPED_TRACE(what);
         int rowsFound = 0;
@@ -420,8 +454,11 @@ protected:
             qsizetype at = sizeAt + row->size.size();
             if (!row->size.isEmpty())
                 EXPECT_LE(endOf(at - 1), 0.49 * width + 0.1) << "the size's right edge";
+            if (!row->size.isEmpty())
+                EXPECT_GE(line[size_t(at)].xMin - line[size_t(at - 1)].xMax, em / 2 - 0.05)
+                    << "half an em between the size and the date: "
+                    << texts.join(' ').toStdString();
             at += row->date.size();
-            EXPECT_LE(endOf(at - 1), 0.58 * width + 0.1) << "the date's right edge";
             if (!row->time.isEmpty())
                 EXPECT_NEAR(endOf(at + row->time.size() - 1), 0.68 * width, 1.0)
                     << "times end at their right edge";
@@ -471,7 +508,8 @@ TEST_F(ReadablePrint, NoTextRunsIntoAnotherInAnyLocalePaperOrLayout)
                     double width = std::round(area.width() * 20);
                     if (layout == Small)
                         width = std::round(width / 2);
-                    expectReadable(readPdf(file), area.left(), width / 20, what);
+                    expectReadable(readPdf(file), area.left(), width / 20,
+                                   layout == Small ? 6 : listing.fontSize, what);
                 }
     }
 }
