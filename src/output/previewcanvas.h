@@ -5,25 +5,32 @@
 #include <QImage>
 #include <QSize>
 
+#include <deque>
 #include <memory>
 
 namespace vennic {
 
-/// The preview's sheet: an image of a fixed size in pixels whose drawing area is given a scale
+/// The preview's sheets: images of a fixed size in pixels whose drawing area is given a scale
 /// of its own (`ScaleWidth` by `ScaleHeight` units, the printer's page in twips), so what is
-/// drawn on it is a miniature of the printed page. It has no pages: what does not fit is
-/// drawn below the sheet's lower edge and is not seen. It keeps its orientation and has no job
-/// to end.
+/// drawn on each is a miniature of a printed page. A text line that would pass the bottom
+/// starts a new sheet, where the printer starts a new page. It keeps its orientation and has
+/// no job to end.
 class PreviewCanvas : public PainterCanvas {
 public:
     PreviewCanvas();
     ~PreviewCanvas() override;
 
-    /// Makes a white sheet of `pixels` and gives its drawing area `scaleWidth` by
-    /// `scaleHeight` units; the position goes back to the top-left corner.
+    /// Drops every sheet, makes one white sheet of `pixels` and gives its drawing area
+    /// `scaleWidth` by `scaleHeight` units; the position goes back to the top-left corner.
     void reset(QSize pixels, double scaleWidth, double scaleHeight);
-    /// The sheet as drawn so far.
-    const QImage& sheet();
+    /// The first sheet as drawn so far.
+    const QImage& sheet() { return page(0); }
+    /// Sheets drawn on so far, at least one.
+    int pageCount() const { return int(m_pages.size()); }
+    /// Sheet `index` (from 0) as drawn so far.
+    const QImage& page(int index);
+    /// The size of every sheet, in pixels.
+    QSize pageSize() const { return m_pages.front().size(); }
 
     int Orientation() const override { return Portrait; }
     void setOrientation(int) override {}
@@ -32,9 +39,9 @@ public:
     void EndDoc() override {}
 
 protected:
-    const QPaintDevice* metricsDevice() const override { return &m_sheet; }
+    const QPaintDevice* metricsDevice() const override { return &m_pages.front(); }
     QPainter* pagePainter() override;
-    bool startNewPage() override { return false; }
+    bool startNewPage() override;
     /// The painter scales twips to the sheet's pixels, so drawing and measuring is in twips.
     double unitsPerTwipX() const override { return 1; }
     double unitsPerTwipY() const override { return 1; }
@@ -43,7 +50,8 @@ private:
     /// Ends the painter so the image can be read or replaced.
     void finishPainting();
 
-    QImage m_sheet;
+    /// A deque, so that a sheet stays where it is while more are added.
+    std::deque<QImage> m_pages;
     std::unique_ptr<QPainter> m_painter;
     double m_scaleWidth = 12240;
     double m_scaleHeight = 15840;

@@ -1,11 +1,18 @@
 #include "listing/panelist.h"
 #include "output/previewcanvas.h"
 #include "shell/twips.h"
+#include "support/tempfolder.h"
 #include "ui/listingprinter.h"
 #include "ui/printercanvas.h"
 #include "ui/printpreviewform.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QPrinter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace vennic {
@@ -115,6 +122,58 @@ TEST_F(Preview, ASecondPreviewReplacesTheFirst)
     EXPECT_EQ(printer.showPreview(listing), form) << "one window";
     EXPECT_TRUE(whiteFrom(form->sheet(), lowerHalf)) << "the sheet was cleared first";
     EXPECT_FALSE(whiteFrom(form->sheet(), 0)) << "the header is drawn";
+}
+
+TEST_F(Preview, ShowsEveryPageThePrinterWouldPrintAndZooms)
+{
+    fill(150);
+    // The pages the full print makes on the same paper.
+    auto paper = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    paper->setOutputFormat(QPrinter::PdfFormat);
+    const test::TempFolder tmp;
+    paper->setOutputFileName(QString::fromStdString(tmp.pathOf("pages.pdf")));
+    PrinterCanvas printed(std::move(paper), QFont(listing.fontName));
+    printed.setOrientation(Canvas::Portrait);
+    drawPreviewPage(printed, listing);
+    const int pages = printed.pageCount();
+    printed.AbortDoc();
+    ASSERT_GE(pages, 3);
+
+    PrintPreviewForm* form = printer.showPreview(listing);
+    while (printer.run())
+        QTest::qWait(10);
+    ASSERT_EQ(form->pageCount(), pages);
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("PageCount"))->text(),
+              QStringLiteral("%1 pages").arg(pages));
+    EXPECT_FALSE(whiteFrom(form->canvas().page(pages - 1), 0)) << "the last rows are drawn";
+
+    // The last sheet can be scrolled into sight.
+    form->scrollToPage(pages - 1);
+    QScrollArea* scroll = form->scrollArea();
+    const int top = scroll->verticalScrollBar()->value();
+    const QRect last = form->pageRect(pages - 1);
+    EXPECT_LT(last.top(), top + scroll->viewport()->height());
+    EXPECT_GE(last.bottom(), top);
+
+    QApplication::setActiveWindow(form);
+    const double start = form->zoom();
+    QTest::keyClick(form, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_GT(form->zoom(), start);
+    QTest::keyClick(form, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(form, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_LT(form->zoom(), start);
+    QWheelEvent wheel(QPointF(50, 50), scroll->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, 240), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    const double beforeWheel = form->zoom();
+    QApplication::sendEvent(scroll->viewport(), &wheel);
+    EXPECT_GT(form->zoom(), beforeWheel * 1.4);
+    EXPECT_EQ(form->pageRect(0).width(), std::lround(form->sheet().width() * form->zoom()));
+
+    form->fitWidth();
+    EXPECT_NEAR(form->pageRect(0).width(), scroll->viewport()->width() - 24, 2);
+
+    QTest::keyClick(form, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
 }
 
 } // namespace
