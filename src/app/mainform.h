@@ -176,6 +176,7 @@ public:
     QAction* M1Print = nullptr;
     QAction* M1PrintCompact = nullptr;
     QAction* M1PrintPreview = nullptr;
+    QAction* M1PrintSetup = nullptr;
     QAction* M1PrinterFormat = nullptr;
     QAction* M1Exit = nullptr;
     QMenu* mView = nullptr;
@@ -315,6 +316,7 @@ public:
     void M1PrintCompact_Click();
     void PrinPrevBtn_Click();
     void M1PrintPreview_Click();
+    void M1PrintSetup_Click();
     void M1PrinterFormat_Click();
 
     /// The print commands' printer; tests install their own provider before printing.

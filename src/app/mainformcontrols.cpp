@@ -261,6 +261,7 @@ void MainForm::createMenus()
     M1Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     M1PrintCompact = M1->addAction(QStringLiteral("Print &Compact"));
     M1PrintPreview = M1->addAction(QStringLiteral("Print Pre&view"));
+    M1PrintSetup = M1->addAction(QStringLiteral("Print Set&up..."));
     M1PrinterFormat = M1->addAction(QStringLiteral("Printer &Format"));
     M1->addSeparator();
     M1Exit = M1->addAction(QStringLiteral("E&xit"));

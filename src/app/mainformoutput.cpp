@@ -27,6 +27,7 @@ void MainForm::connectOutput()
     connect(M1PrintCompact, &QAction::triggered, this, &MainForm::M1PrintCompact_Click);
     connect(PrinPrevBtn, &QPushButton::clicked, this, &MainForm::PrinPrevBtn_Click);
     connect(M1PrintPreview, &QAction::triggered, this, &MainForm::M1PrintPreview_Click);
+    connect(M1PrintSetup, &QAction::triggered, this, &MainForm::M1PrintSetup_Click);
     connect(M1PrinterFormat, &QAction::triggered, this, &MainForm::M1PrinterFormat_Click);
 }
 
@@ -140,6 +141,11 @@ void MainForm::PrinPrevBtn_Click()
 void MainForm::M1PrintPreview_Click()
 {
     PrinPrevBtn_Click();
+}
+
+void MainForm::M1PrintSetup_Click()
+{
+    printer().printSetup(prompts());
 }
 
 void MainForm::M1PrinterFormat_Click()

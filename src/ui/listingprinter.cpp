@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -52,6 +53,40 @@ std::unique_ptr<QPrinter> ListingPrinter::systemPrinter()
     if (paper.isValid())
         printer->setPageSize(paper);
     return printer;
+}
+
+bool ListingPrinter::systemSetupDialog(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    // The set-up chooses where prints go; the whole listing always prints.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void ListingPrinter::printSetup(Prompts& prompts)
+{
+    if (refuseWhileRunning(prompts) || !m_setupDialog)
+        return;
+    // The dialog starts from the printer prints go to now, or from the system's default.
+    PrinterCanvas& current = canvas();
+    std::unique_ptr<QPrinter> chosen = m_toPdf ? systemPrinter() : nullptr;
+    if (!chosen) {
+        chosen = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (!m_toPdf && current.printer().outputFormat() == QPrinter::NativeFormat)
+            chosen->setPrinterName(current.printer().printerName());
+        chosen->setPageLayout(current.printer().pageLayout());
+        chosen->setCopyCount(current.printer().copyCount());
+    }
+    if (!m_setupDialog(*chosen, m_windowParent))
+        return;
+    // A PDF file chosen in the dialog is written without asking for its name again.
+    if (chosen->outputFormat() == QPrinter::PdfFormat && chosen->outputFileName().isEmpty())
+        return;
+    current.replacePrinter(std::move(chosen));
+    m_toPdf = false;
 }
 
 PrinterCanvas& ListingPrinter::canvas()
@@ -134,8 +169,11 @@ void ListingPrinter::startRun(Prompts* prompts, Canvas& target, const PrintedLis
 QString ListingPrinter::printDetail()
 {
     PrinterCanvas& printer = canvas();
-    const QString where =
-        m_toPdf ? QFileInfo(m_lastPdf).fileName() : printer.printer().printerName();
+    const QPrinter& device = printer.printer();
+    const QString where = m_toPdf ? QFileInfo(m_lastPdf).fileName()
+                          : device.outputFormat() == QPrinter::PdfFormat
+                              ? QFileInfo(device.outputFileName()).fileName()
+                              : device.printerName();
     return QStringLiteral("Printing page %1 to \"%2\"").arg(printer.pageCount()).arg(where);
 }
 

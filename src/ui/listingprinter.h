@@ -25,6 +25,11 @@ class Prompts;
 /// printer.
 using PrinterProvider = std::function<std::unique_ptr<QPrinter>()>;
 
+/// Lets the user choose the printer, its paper and the copies for `printer` (the system's
+/// print set-up dialog over `parent`); true when the choice is to be taken. Tests install
+/// their own so no test opens a real dialog.
+using PrintSetupDialog = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
 /// The print commands of the main window, over one printer object that lives as long as this
 /// does and keeps its orientation, font and colour between commands (upright and in the list's
 /// font at start). The window passes what the commands read from it as a `PrintedListing` and
@@ -50,6 +55,15 @@ public:
     /// `PrinPrevBtn` and `M1PrintPreview`: draws the full print on `PrintPreviewForm`, scaled to
     /// the printer's page, and shows it without making it modal. Never asks for a file.
     PrintPreviewForm* showPreview(const PrintedListing& listing);
+
+    /// "Print Setup...": asks for the printer, paper and copies; every print after a choice
+    /// goes straight to it, without asking for a file, as long as this object lives. Refused
+    /// while a print is under way; a cancelled dialog changes nothing.
+    void printSetup(Prompts& prompts);
+    /// The dialog `printSetup` asks with; the system's print dialog at start.
+    void setSetupDialog(PrintSetupDialog dialog) { m_setupDialog = std::move(dialog); }
+    /// The system's print set-up dialog.
+    static bool systemSetupDialog(QPrinter& printer, QWidget* parent);
 
     /// The printer object, made through the provider on first use.
     PrinterCanvas& canvas();
@@ -86,6 +100,7 @@ private:
     QString printDetail();
 
     PrinterProvider m_provider;
+    PrintSetupDialog m_setupDialog = &systemSetupDialog;
     QFont m_startFont;
     std::unique_ptr<PrinterCanvas> m_canvas;
     /// Owned by the window parent when there is one, else by this object.

@@ -26,6 +26,14 @@ PrinterCanvas::~PrinterCanvas()
         AbortDoc();
 }
 
+void PrinterCanvas::replacePrinter(std::unique_ptr<QPrinter> printer)
+{
+    if (jobOpen() || !printer)
+        return;
+    printer->setPageOrientation(m_printer->pageLayout().orientation());
+    m_printer = std::move(printer);
+}
+
 bool PrinterCanvas::jobOpen() const
 {
     return m_painter->isActive() || m_failed;

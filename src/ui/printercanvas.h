@@ -22,6 +22,9 @@ public:
     ~PrinterCanvas() override;
 
     QPrinter& printer() const { return *m_printer; }
+    /// Draws on `printer` from the next job on, in the orientation this canvas has; font and
+    /// colour stay. Only between jobs.
+    void replacePrinter(std::unique_ptr<QPrinter> printer);
     /// True between the first output of a job and its `EndDoc`.
     bool jobOpen() const;
     /// Pages of the open or last job.

@@ -1,6 +1,7 @@
 #include "support/formfixture.h"
 #include "support/textrow.h"
 #include "ui/listingprinter.h"
+#include "ui/printercanvas.h"
 #include "ui/printerformatfrm.h"
 #include "ui/printprogressform.h"
 #include "ui/tavbutton.h"
@@ -84,6 +85,41 @@ TEST_F(MainFormOutputTest, PrintsIntoANamedPdfWithoutAPrinterAndNothingWhenCance
     m_form->M1PrintCompact_Click();
     EXPECT_GT(QFileInfo(path("small.pdf")).size(), 0);
     EXPECT_TRUE(m_prompts->messages().isEmpty()) << m_prompts->messages().join('\n').toStdString();
+}
+
+TEST_F(MainFormOutputTest, PrintSetupChoiceTakesEveryPrintAfterIt)
+{
+    m_form->setPrinterProvider([] { return std::unique_ptr<QPrinter>(); });
+    ASSERT_TRUE(m_form->printer().printsToPdf());
+    EXPECT_EQ(m_form->M1PrintSetup->text(), QStringLiteral("Print Set&up..."));
+    int asked = 0;
+    bool accept = false;
+    const QString chosen = path("chosen.pdf");
+    m_form->printer().setSetupDialog([&](QPrinter& printer, QWidget* parent) {
+        ++asked;
+        EXPECT_EQ(parent, m_form.get());
+        if (!accept)
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(chosen);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        return true;
+    });
+
+    m_form->M1PrintSetup->trigger(); // cancelled: prints still ask for a file
+    EXPECT_TRUE(m_form->printer().printsToPdf());
+    accept = true;
+    m_form->M1PrintSetup->trigger();
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(m_form->printer().printsToPdf());
+    EXPECT_EQ(m_form->printer().canvas().printer().pageLayout().pageSize().id(), QPageSize::Letter);
+
+    m_form->PrinBtn_Click();
+    EXPECT_GT(QFileInfo(chosen).size(), 0);
+    QFile::remove(chosen);
+    m_form->M1PrintCompact_Click();
+    EXPECT_GT(QFileInfo(chosen).size(), 0);
+    EXPECT_TRUE(m_prompts->shown().empty()) << "no file dialog, no message";
 }
 
 TEST_F(MainFormOutputTest, EscInTheWindowStopsALongPrint)
