@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 
 namespace vennic {
 
@@ -40,28 +41,52 @@ void PreviewCanvas::reset(QSize pixels, double scaleWidth, double scaleHeight)
     finishPainting();
     m_scaleWidth = scaleWidth > 0 ? scaleWidth : 1;
     m_scaleHeight = scaleHeight > 0 ? scaleHeight : 1;
-    m_pages.clear();
-    m_pages.push_back(blankSheet(pixels));
+    m_finished.clear();
+    m_unpacked.clear();
+    m_current = blankSheet(pixels);
     resetPosition();
 }
 
-const QImage& PreviewCanvas::page(int index)
+QImage PreviewCanvas::page(int index)
 {
     finishPainting();
-    return m_pages.at(size_t(index));
+    if (index < 0 || index >= pageCount())
+        return {};
+    if (index == pageCount() - 1)
+        return m_current;
+    for (const auto& [unpackedIndex, image] : m_unpacked)
+        if (unpackedIndex == index)
+            return image;
+    const QByteArray bytes = qUncompress(m_finished[size_t(index)]);
+    QImage image(m_current.size(), m_current.format());
+    if (bytes.size() == image.sizeInBytes())
+        std::memcpy(image.bits(), bytes.constData(), size_t(bytes.size()));
+    else
+        image.fill(Qt::white);
+    // A view shows two or three sheets at a time; a few more spare unpacking them again.
+    if (m_unpacked.size() >= 6)
+        m_unpacked.pop_front();
+    m_unpacked.emplace_back(index, image);
+    return image;
 }
 
 bool PreviewCanvas::startNewPage()
 {
     finishPainting();
-    m_pages.push_back(blankSheet(pageSize()));
+    // A sheet of text packs to a few tens of kilobytes; kept whole it would be megabytes.
+    QByteArray packed =
+        qCompress(QByteArray::fromRawData(reinterpret_cast<const char*>(m_current.constBits()),
+                                          qsizetype(m_current.sizeInBytes())),
+                  1);
+    m_finished.push_back(std::move(packed));
+    m_current = blankSheet(m_current.size());
     return true;
 }
 
 QPainter* PreviewCanvas::pagePainter()
 {
     if (!m_painter) {
-        QImage& sheet = m_pages.back();
+        QImage& sheet = m_current;
         m_painter = std::make_unique<QPainter>(&sheet);
         m_painter->setRenderHint(QPainter::Antialiasing);
         m_painter->setRenderHint(QPainter::TextAntialiasing);

@@ -2,11 +2,14 @@
 
 #include "output/paintercanvas.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 
 #include <deque>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace vennic {
 
@@ -14,7 +17,8 @@ namespace vennic {
 /// of its own (`ScaleWidth` by `ScaleHeight` units, the printer's page in twips), so what is
 /// drawn on each is a miniature of a printed page. A text line that would pass the bottom
 /// starts a new sheet, where the printer starts a new page. It keeps its orientation and has
-/// no job to end.
+/// no job to end. A finished sheet is kept compressed, so a listing of many pages keeps
+/// only a little memory for each.
 class PreviewCanvas : public PainterCanvas {
 public:
     PreviewCanvas();
@@ -24,13 +28,13 @@ public:
     /// `scaleWidth` by `scaleHeight` units; the position goes back to the top-left corner.
     void reset(QSize pixels, double scaleWidth, double scaleHeight);
     /// The first sheet as drawn so far.
-    const QImage& sheet() { return page(0); }
+    QImage sheet() { return page(0); }
     /// Sheets drawn on so far, at least one.
-    int pageCount() const { return int(m_pages.size()); }
+    int pageCount() const { return int(m_finished.size()) + 1; }
     /// Sheet `index` (from 0) as drawn so far.
-    const QImage& page(int index);
+    QImage page(int index);
     /// The size of every sheet, in pixels.
-    QSize pageSize() const { return m_pages.front().size(); }
+    QSize pageSize() const { return m_current.size(); }
 
     int Orientation() const override { return Portrait; }
     void setOrientation(int) override {}
@@ -39,7 +43,7 @@ public:
     void EndDoc() override {}
 
 protected:
-    const QPaintDevice* metricsDevice() const override { return &m_pages.front(); }
+    const QPaintDevice* metricsDevice() const override { return &m_current; }
     QPainter* pagePainter() override;
     bool startNewPage() override;
     /// The painter scales twips to the sheet's pixels, so drawing and measuring is in twips.
@@ -50,8 +54,12 @@ private:
     /// Ends the painter so the image can be read or replaced.
     void finishPainting();
 
-    /// A deque, so that a sheet stays where it is while more are added.
-    std::deque<QImage> m_pages;
+    /// The sheets before the last, their pixels packed.
+    std::vector<QByteArray> m_finished;
+    /// The last sheet, the one drawn on.
+    QImage m_current;
+    /// The finished sheets last shown, unpacked, the latest at the back.
+    std::deque<std::pair<int, QImage>> m_unpacked;
     std::unique_ptr<QPainter> m_painter;
     double m_scaleWidth = 12240;
     double m_scaleHeight = 15840;
