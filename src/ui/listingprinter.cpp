@@ -9,11 +9,13 @@
 #include "ui/printpreviewform.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace vennic {
 
@@ -63,6 +65,10 @@ bool ListingPrinter::systemSetupDialog(QPrinter& printer, QWidget* parent)
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    // Accepting the set-up prints nothing yet.
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
     return dialog.exec() == QDialog::Accepted;
 }
 
