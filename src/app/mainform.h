@@ -39,6 +39,7 @@ class FileLauncher;
 class PaneSizeCounts;
 class MountWatcher;
 class SizingStrip;
+class ToolStrip;
 class FileJob;
 class JobProgress;
 struct ListingResult;
@@ -121,6 +122,9 @@ public:
     /// Where the right pane's drive list may start at the leftmost, in twips: after the tool
     /// strip's second row, which shares the drive lists' band.
     float rightDriveStart() const { return m_rightDriveStart; }
+    /// How far below their design place the panes start, under a tool strip that flowed into
+    /// more rows than the design's two.
+    float stripDrop() const { return m_stripDrop; }
 
     // Window-wide state.
     int ActivePane = 0;
@@ -532,6 +536,10 @@ private:
     float m_rightDriveStart = 0;
     /// The tool strip's width in twips, its margins included.
     float m_stripWidth = 0;
+    /// The strip's controls, its placing at the design, and how far its flow moved the panes.
+    std::vector<QWidget*> m_stripControls;
+    std::shared_ptr<const ToolStrip> m_strip;
+    float m_stripDrop = 0;
     /// The client width and the two borders the drag read when it started.
     float m_dragScaleWidth = 0;
     float m_dragBorders = 0;

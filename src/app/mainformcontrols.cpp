@@ -240,12 +240,15 @@ void MainForm::createToolControls(QWidget* client)
     controls.push_back(Text1);
     designs.push_back({{7320, 360, 615, 285}});
 
-    const ToolStrip placed(std::move(designs));
+    m_strip = std::make_shared<const ToolStrip>(std::move(designs));
+    const ToolStrip& placed = *m_strip;
     for (size_t i = 0; i < controls.size(); ++i) {
         const ControlBox& box = placed.place(i);
         placeTwips(controls[i], box.Left, box.Top, box.Width, box.Height);
     }
-    // The right pane's drive list starts after the strip's second row, which shares its band.
+    m_stripControls = std::move(controls);
+    // The right pane's drive list starts after the strip's second row, which shares its band;
+    // a window too narrow for that flows the strip into more rows on its resizes.
     m_rightDriveStart = placed.rowEnd(360) + 120;
     m_stripWidth = std::max(placed.rowEnd(0), placed.rowEnd(360)) + 120;
 }

@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 
 #include "shell/panelayout.h"
+#include "shell/toolstrip.h"
 #include "shell/twips.h"
 #include "ui/panelistview.h"
 
@@ -99,6 +100,7 @@ PaneLayout readLayout(const MainForm& form, float dragScaleWidth, float dragBord
     layout.dragScaleWidth = dragScaleWidth;
     layout.dragBorders = dragBorders;
     layout.rightDriveStart = form.rightDriveStart();
+    layout.drop = form.stripDrop();
     return layout;
 }
 
@@ -140,8 +142,28 @@ void MainForm::Form_Resize()
 {
     const WindowMeasures window{outerWidthTwips(), outerHeightTwips(), scaleWidthTwips(),
                                 isMinimized()};
-    runLayout(*this, m_dragScaleWidth, m_dragBorders,
-              [&window](PaneLayout& layout) { layout.Form_Resize(window); });
+    float drop = m_stripDrop;
+    if (m_strip && !window.minimized) {
+        // The strip fits the new width first: how many rows it takes decides where the panes
+        // start and whether the right pane's drive list shares a band with it.
+        const StripFlow flow =
+            m_strip->flow(window.ScaleWidth, (window.Width - window.ScaleWidth) / 2);
+        for (size_t i = 0; i < m_stripControls.size(); ++i) {
+            const ControlBox& box = flow.places[i];
+            const QRect g = twipsRect(box.Left, box.Top, box.Width, box.Height);
+            if (m_stripControls[i]->geometry() != g)
+                m_stripControls[i]->setGeometry(g);
+        }
+        m_rightDriveStart = flow.rightDriveStart;
+        drop = flow.drop;
+    }
+    runLayout(*this, m_dragScaleWidth, m_dragBorders, [&window, drop](PaneLayout& layout) {
+        if (!window.minimized)
+            layout.setDrop(drop);
+        layout.Form_Resize(window);
+    });
+    if (LV1[1])
+        m_stripDrop = drop;
 }
 
 bool MainForm::OverSplitter(int16_t X, int16_t Y) const

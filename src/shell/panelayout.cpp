@@ -97,10 +97,22 @@ void PaneLayout::verticalChain(float height)
     // Each step reads what the one before left, so a refused list height still stacks the
     // labels directly under the list.
     PaneBoxes& left = pane[0];
-    setSize(left.LV1.Height, height - 3000);
+    setSize(left.LV1.Height, height - 3000 - drop);
     left.LVFC.Top = left.LV1.Top + left.LV1.Height;
     left.SelFile.Top = left.LVFC.Top + left.LVFC.Height;
     left.LVDrive.Top = left.SelFile.Top + left.SelFile.Height;
+}
+
+void PaneLayout::setDrop(float newDrop)
+{
+    const float by = newDrop - drop;
+    drop = newDrop;
+    if (by == 0)
+        return;
+    // The labels follow the list in the vertical chain.
+    for (PaneBoxes& boxes : pane)
+        for (ControlBox* box : {&boxes.DR1, &boxes.Up1, &boxes.LVPATH, &boxes.LV1})
+            box->Top += by;
 }
 
 void PaneLayout::verticalCopy()

@@ -74,6 +74,13 @@ public:
     /// controls share their band up to here, and a drive list over them would hide them. A drive
     /// list pushed right narrows, down to MinDriveListWidth, to keep its up button in the pane.
     float rightDriveStart = 0;
+    /// How much further down than the design the panes start, below a tool strip that needs
+    /// more rows than the design's two: their Tops move down by it and the lists are as much
+    /// shorter.
+    float drop = 0;
+
+    /// Moves both panes down to start `newDrop` below their design place.
+    void setDrop(float newDrop);
 
     /// The re-flow on a resize: nothing at all while minimized; the centred layout when the
     /// outer size equals the one laid out last (first display, restore from minimized), else

@@ -218,7 +218,7 @@ TEST_F(LayoutTest, EveryToolCaptionShowsWholeAtTheSystemFont)
     expectToolStripReadable(*m_form);
     // The design's lengths grow by one factor, the panes' as much as the strip's.
     EXPECT_GE(m_form->designScale(), 1.0);
-    EXPECT_EQ(m_form->LV1[0]->y(), px(1080));
+    EXPECT_EQ(m_form->LV1[0]->y(), px(1080 + m_form->stripDrop()));
     EXPECT_EQ(m_form->Go1->height(), px(375));
 
     // A larger system font, and one below 8 points, whose captions are raised to 8.
