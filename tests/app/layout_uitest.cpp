@@ -237,5 +237,57 @@ TEST_F(LayoutTest, EveryToolCaptionShowsWholeAtTheSystemFont)
     }
 }
 
+/// Every control of the strip and of both panes lies inside the client area and none covers
+/// another beyond an edge the design lets neighbours share.
+void expectWholeAndApart(const MainForm& form)
+{
+    std::vector<const QWidget*> controls = {
+        form.EndBtn,    form.Go1,        form.PrinBtn,          form.DelBtn,
+        form.DelAllBtn, form.CopyBtn,    form.ShowFoldersBtn,   form.ShowFilesBtn,
+        form.PO,        form.RemBtn,     form.PrinSmallBtn,     form.FEX,
+        form.Frame1,    form.CompFldr,   form.FilterExpression, form.Command1,
+        form.Text1,     form.PrinPrevBtn};
+    for (size_t p = 0; p < 2; ++p)
+        for (const QWidget* c : std::initializer_list<const QWidget*>{
+                 form.DR1[p], form.Up1[p], form.LVPATH[p], form.LV1[p], form.LVFC[p],
+                 form.SelFile[p], form.LVDrive[p]})
+            controls.push_back(c);
+    const QRect client = form.centralWidget()->rect();
+    const int sharedEdge = form.twips(15) + 1;
+    for (const QWidget* a : controls) {
+        EXPECT_TRUE(client.contains(a->geometry()))
+            << a->metaObject()->className() << " at " << a->x() << "," << a->y() << " width "
+            << a->width() << " in " << client.width();
+        for (const QWidget* b : controls) {
+            const QRect both = a->geometry() & b->geometry();
+            if (a != b && !both.isEmpty())
+                EXPECT_TRUE(both.width() <= sharedEdge || both.height() <= sharedEdge)
+                    << a->metaObject()->className() << " at " << a->x() << "," << a->y() << " and "
+                    << b->metaObject()->className() << " at " << b->x() << "," << b->y();
+        }
+    }
+}
+
+TEST_F(LayoutTest, EveryWidthFromSixHundredFortyShowsTheStripAndBothPanesWhole)
+{
+    for (int width : {640, 800, 1024, 1366}) {
+        SCOPED_TRACE(width);
+        resizeTo(width, 600);
+        // A resize without a change of size re-centres, as a freshly shown window is.
+        m_form->Form_Resize();
+        expectWholeAndApart(*m_form);
+        EXPECT_NEAR(list(0).width(), list(1).width(), 1);
+        EXPECT_EQ(m_form->LVFC[1]->y(), list(1).bottom() + 1) << "the labels hang under";
+        // The panes start lower and their lists are as much shorter: the labels end where
+        // the design has them.
+        EXPECT_NEAR(m_form->LVDrive[0]->geometry().bottom() + 1,
+                    m_form->twips(1080 + (m_form->CurWinH - 3000) + 3 * 255), 2);
+    }
+    // Widening again gives back the design's two rows.
+    resizeTo(2400, 600);
+    EXPECT_EQ(m_form->stripDrop(), 0);
+    EXPECT_EQ(m_form->PrinPrevBtn->y(), px(360));
+}
+
 } // namespace
 } // namespace vennic

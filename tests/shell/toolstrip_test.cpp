@@ -36,3 +36,67 @@ TEST(ToolStrip, ControlsThatFitKeepTheirDesignPlaces)
 
 } // namespace
 } // namespace vennic
+
+namespace vennic {
+namespace {
+
+/// Two rows shaped like the window's: a long first row, a short second row whose controls sit
+/// far right, neighbours sharing an edge.
+ToolStrip twoRows()
+{
+    return ToolStrip({{{120, 0, 495, 375}},
+                      {{600, 0, 735, 375}},
+                      {{1320, 0, 2000, 375}},
+                      {{3305, 0, 1500, 375}},
+                      {{2760, 360, 375, 375}},
+                      {{6000, 360, 735, 285}},
+                      {{6720, 360, 495, 315}}});
+}
+
+TEST(ToolStripFlow, KeepsTheDesignWhereTheRowsAndTheRightPanesTopRowFit)
+{
+    const ToolStrip strip = twoRows();
+    // The second row ends at 7215; the right pane's top row needs 1385 after a margin.
+    for (float width : {8840.0f, 12000.0f}) {
+        const StripFlow flow = strip.flow(width, 60);
+        EXPECT_EQ(flow.drop, 0) << width;
+        EXPECT_EQ(flow.rightDriveStart, 7335) << width;
+        for (std::size_t i = 0; i < 7; ++i)
+            EXPECT_EQ(flow.places[i], strip.place(i)) << width << " control " << i;
+    }
+}
+
+TEST(ToolStripFlow, NarrowWidthsFillRowsInOrderAndMoveThePanesDown)
+{
+    struct Case {
+        float width;
+        float drop; // the Top of the last row: one row leaves the panes' band free
+    };
+    for (const Case c : {Case{8700, 0}, Case{5000, 360}, Case{3000, 1080}}) {
+        SCOPED_TRACE(c.width);
+        const ToolStrip strip = twoRows();
+        const StripFlow flow = strip.flow(c.width, 60);
+        EXPECT_EQ(flow.drop, c.drop);
+        EXPECT_EQ(flow.rightDriveStart, 0) << "nothing shares the panes' band";
+        for (std::size_t i = 0; i < 7; ++i) {
+            const ControlBox& box = flow.places[i];
+            EXPECT_EQ(box.Width, strip.place(i).Width);
+            EXPECT_GE(box.Left, ToolStrip::Margin);
+            EXPECT_LE(box.Left + box.Width, c.width - ToolStrip::Margin);
+            if (i == 0)
+                continue;
+            // Each control follows the one before: further right in its row, or first in a row
+            // under it. An edge shared in the design stays shared, never more.
+            const ControlBox& before = flow.places[i - 1];
+            if (box.Top == before.Top)
+                EXPECT_GE(box.Left, before.Left + before.Width - 15) << i;
+            else
+                EXPECT_EQ(box,
+                          (ControlBox{ToolStrip::Margin, before.Top + 360, box.Width, box.Height}))
+                    << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace vennic
