@@ -87,14 +87,15 @@ void MainForm::createPaneControls(QWidget* client, int index)
         DR1[p] = new QComboBox(client);
         setBackColor(DR1[p], QPalette::Button, PathBack);
         setBackColor(DR1[p], QPalette::Base, PathBack);
-        placeTwips(DR1[p], x, 360, 2295, 315);
+        placeTwips(DR1[p], x, 360, PaneLayout::DriveListWidth, 315);
 
         Up1[p] = new QToolButton(client);
         Up1[p]->setIcon(ImageLists::instance().upArrow());
         Up1[p]->setToolTip(QStringLiteral("Up one level"));
         if (i == 0)
             setBackColor(Up1[p], QPalette::Button, UpBack);
-        placeTwips(Up1[p], x + 2295 + 10, 360, 375, 375);
+        placeTwips(Up1[p], x + PaneLayout::DriveListWidth + 10, 360, PaneLayout::UpButtonWidth,
+                   PaneLayout::UpButtonWidth);
 
         LVPATH[p] = new QLineEdit(client);
         QFont bold = LVPATH[p]->font();

@@ -86,8 +86,17 @@ void PaneLayout::stretchLayout(const WindowMeasures& window)
     // right edge one border inside the client area.
     PaneBoxes& right = pane[1];
     const float w = roundHalfEven(window.Width - right.LV1.Left - 3 * sp);
+    if (window.Width < CurWinW && w < TopRowWidth && LL >= MinPaneWidth) {
+        // The split would push the right pane out of a narrowed window: both panes share the
+        // width again, as at first display. A pane the user dragged narrow stays so otherwise.
+        centredLayout(window);
+        return;
+    }
     for (ControlBox* box : {&right.LV1, &right.LVPATH, &right.LVFC, &right.SelFile, &right.LVDrive})
         setSize(box->Width, w);
+    // The strip beside the right pane's top row may have flowed: its drive list and up button
+    // keep clear of it and inside the pane.
+    placeRightTopRow(right.LV1.Left, right.LV1.Left + right.LV1.Width);
     CurWinH = window.Height;
     CurWinW = window.Width;
 }
@@ -169,13 +178,10 @@ void PaneLayout::placeRightTopRow(float left, float paneRight)
     ControlBox& drive = pane[1].DR1;
     ControlBox& up = pane[1].Up1;
     drive.Left = std::max(left, rightDriveStart);
-    if (drive.Left > left) {
-        // Pushed right, the drive list gives up width before its up button leaves the pane.
-        const float room = paneRight - drive.Left - 10 - up.Width;
-        drive.Width = std::clamp(room, MinDriveListWidth, DriveListWidth);
-    } else {
-        drive.Width = DriveListWidth;
-    }
+    // Pushed right or in a narrow pane, the drive list gives up width before its up button
+    // leaves the pane.
+    const float room = paneRight - drive.Left - 10 - up.Width;
+    drive.Width = std::clamp(room, MinDriveListWidth, DriveListWidth);
     up.Left = drive.Left + drive.Width + 10;
 }
 

@@ -46,6 +46,12 @@ public:
     /// The drive list's design width, and the least it gives up to when pushed right.
     static constexpr float DriveListWidth = 2295;
     static constexpr float MinDriveListWidth = 1000;
+    /// A pane's top row, its drive list and up button: at the design's widths, and at the least
+    /// the drive list gives up to. A window narrowed until the right pane is narrower than the
+    /// design's row shares its width between the panes again.
+    static constexpr float UpButtonWidth = 375;
+    static constexpr float TopRowWidth = DriveListWidth + 10 + UpButtonWidth;
+    static constexpr float MinPaneWidth = MinDriveListWidth + 10 + UpButtonWidth;
 
     /// The border thickness that stands in for the frame where the window system reports none,
     /// so the margins and the gap between the panes stay equal and wide enough to grab.

@@ -45,7 +45,7 @@ public:
     static constexpr float RowPitch = 360; ///< from one row's Top to the next
     /// What the right pane's top row needs beside the strip: a drive list given up to its
     /// least width, the 10-twip gap and the up button.
-    static constexpr float PaneTopRowWidth = PaneLayout::MinDriveListWidth + 10 + 375;
+    static constexpr float PaneTopRowWidth = PaneLayout::MinPaneWidth;
 
 private:
     std::vector<ControlBox> m_places;

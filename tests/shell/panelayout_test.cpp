@@ -280,20 +280,24 @@ TEST(PaneLayout, DragIgnoresPositionsThatLeaveAPaneNarrowerThanOneTwip)
     EXPECT_EQ(layout.pane[0].LV1.Width, 11759 - 60);
 }
 
-TEST(PaneLayout, RightPaneDraggedPastANarrowedWindowKeepsItsWidths)
+TEST(PaneLayout, ANarrowRightPaneKeepsItsSplitUntilTheWindowNarrowsPastIt)
 {
     PaneLayout layout = shown();
     dragTo(layout, 11000);
     ASSERT_EQ(layout.pane[1].LV1.Left, 11060);
     ASSERT_EQ(layout.pane[1].LV1.Width, 760);
 
-    layout.Form_Resize({9000, 7000, 8880, false}); // w = 9000 - 11060 - 180 < 0
-    expectPaneAt(layout.pane[1], 11060, 760);
-    EXPECT_EQ(layout.pane[1].LV1.Height, 4000) << "the heights still follow the window";
+    layout.Form_Resize({12500, 7000, 12380, false}); // wider: the user's split stays
+    expectPaneAt(layout.pane[1], 11060, 12500 - 11060 - 180);
     EXPECT_EQ(layout.pane[0].LV1.Width, 10940);
 
-    layout.Form_Resize({12500, 7000, 12380, false});
-    EXPECT_EQ(layout.pane[1].LV1.Width, 12500 - 11060 - 180);
+    // Narrower, the right pane would leave the window (w = 9000 - 11060 - 180 < 0): both
+    // panes share the width again.
+    layout.Form_Resize({9000, 7000, 8880, false});
+    expectPaneAt(layout.pane[0], 60, 4350);
+    expectPaneAt(layout.pane[1], 4470, 4350);
+    EXPECT_EQ(layout.pane[1].LV1.Height, 4000) << "the heights still follow the window";
+    EXPECT_EQ(layout.CurWinW, 9000);
 }
 
 TEST(PaneLayout, DragReadsTheClientWidthWhenItStarts)
