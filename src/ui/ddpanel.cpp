@@ -32,6 +32,13 @@ DDPanel::DDPanel(QWidget* parent) : QWidget(parent, Qt::Window)
             tree->hideColumn(c);
         tree->setUniformRowHeights(true);
         tree->setSelectionMode(QAbstractItemView::SingleSelection);
+        const QString pane = i == 0 ? QStringLiteral("left") : QStringLiteral("right");
+        drives->setAccessibleName(QStringLiteral("Drive of the %1 pane").arg(pane));
+        drives->setToolTip(
+            QStringLiteral("Pick a drive to show its folders for the %1 pane").arg(pane));
+        tree->setAccessibleName(QStringLiteral("Folders for the %1 pane").arg(pane));
+        tree->setAccessibleDescription(
+            QStringLiteral("Pick a folder to list it in the %1 pane").arg(pane));
         (i == 0 ? Drive1 : Drive2) = drives;
         (i == 0 ? Dir1 : Dir2) = tree;
         grid->addWidget(title, 0, i);

@@ -2,6 +2,7 @@
 // name, the keyboard's pane is the active one, and the filter and show buttons act when used.
 #include "support/formfixture.h"
 
+#include "ui/ddpanel.h"
 #include "ui/driveinfo.h"
 #include "ui/panelistview.h"
 #include "ui/tavbutton.h"
@@ -68,6 +69,13 @@ TEST_F(WindowAccess, EveryVisibleControlHasANameAndTheTerseOnesSayWhatTheyDo)
         EXPECT_GE(controls, 40) << "the walk reaches the strip and both panes";
         EXPECT_TRUE(found.isEmpty()) << "view " << view << ": " << found.join(", ").toStdString();
     }
+    // The folder panel beside the window names its lists too.
+    m_form->ddPanel()->show();
+    QStringList found;
+    int controls = 0;
+    nameless(QAccessible::queryAccessibleInterface(m_form->ddPanel()), found, controls);
+    EXPECT_GE(controls, 6);
+    EXPECT_TRUE(found.isEmpty()) << "the folder panel: " << found.join(", ").toStdString();
 
     // The two lists and the two path boxes tell their panes apart; a label speaks its text
     // under its name, and its name alone while it is empty.
