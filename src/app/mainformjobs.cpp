@@ -129,7 +129,11 @@ void MainForm::showJobProgress()
     SizingStrip* strip = JobStrip[size_t(m_jobPane)];
     SizeStrip[size_t(m_jobPane)]->hide();
     strip->setStopToolTip(QStringLiteral("Stop the file command (Esc)"));
-    strip->showProgress(progress->filesDone, progress->files, progress->barText(),
+    // Where bytes are counted the bar fills by them, so one big file's copy shows its course;
+    // its text still counts the files.
+    const bool byBytes = progress->bytes > 0;
+    strip->showProgress(byBytes ? progress->bytesDone.load() : progress->filesDone.load(),
+                        byBytes ? progress->bytes : progress->files, progress->barText(),
                         progress->detailText(m_jobVerb, elapsed));
     strip->show();
 }

@@ -82,6 +82,11 @@ void SizingStrip::setStopToolTip(const QString& text)
     m_stop->setToolTip(text);
 }
 
+double SizingStrip::barFraction() const
+{
+    return double(m_bar->value() - m_bar->minimum()) / (m_bar->maximum() - m_bar->minimum());
+}
+
 QString SizingStrip::barText() const
 {
     return m_bar->text();

@@ -33,6 +33,8 @@ public:
     /// The texts as shown, for tests: the bar's and the label's.
     QString barText() const;
     QString detailText() const;
+    /// How full the bar is, from 0 to 1.
+    double barFraction() const;
     QPushButton* stopButton() const { return m_stop; }
 
 Q_SIGNALS:

@@ -96,6 +96,7 @@ TEST_F(FileJobsTest, StopWithinACopyLeavesItsFileAsItWasAndSaysWhatWasNotCopied)
     SizingStrip& strip = *m_form->JobStrip[0];
     ASSERT_TRUE(waitUntil([&] { return !strip.isHidden(); }));
     EXPECT_EQ(strip.barText(), "1 of 3 files");
+    EXPECT_GT(strip.barFraction(), 0.5) << "the bar fills by the bytes copied, most in b.txt";
     EXPECT_TRUE(strip.detailText().startsWith("Copying b.txt: "))
         << strip.detailText().toStdString();
 
