@@ -250,8 +250,9 @@ void MainForm::createToolControls(QWidget* client)
     m_stripControls = std::move(controls);
     // The right pane's drive list starts after the strip's second row, which shares its band;
     // a window too narrow for that flows the strip into more rows on its resizes.
-    m_rightDriveStart = placed.rowEnd(360) + 120;
-    m_stripWidth = std::max(placed.rowEnd(0), placed.rowEnd(360)) + 120;
+    m_rightDriveStart = placed.rowEnd(ToolStrip::RowPitch) + ToolStrip::Margin;
+    m_stripWidth =
+        std::max(placed.rowEnd(0), placed.rowEnd(ToolStrip::RowPitch)) + ToolStrip::Margin;
 }
 
 void MainForm::createMenus()

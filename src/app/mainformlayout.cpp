@@ -150,9 +150,7 @@ void MainForm::Form_Resize()
             m_strip->flow(window.ScaleWidth, (window.Width - window.ScaleWidth) / 2);
         for (size_t i = 0; i < m_stripControls.size(); ++i) {
             const ControlBox& box = flow.places[i];
-            const QRect g = twipsRect(box.Left, box.Top, box.Width, box.Height);
-            if (m_stripControls[i]->geometry() != g)
-                m_stripControls[i]->setGeometry(g);
+            placeTwips(m_stripControls[i], box.Left, box.Top, box.Width, box.Height);
         }
         m_rightDriveStart = flow.rightDriveStart;
         drop = flow.drop;

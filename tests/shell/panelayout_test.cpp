@@ -283,6 +283,10 @@ TEST(PaneLayout, DragIgnoresPositionsThatLeaveAPaneNarrowerThanOneTwip)
 TEST(PaneLayout, ANarrowRightPaneKeepsItsSplitUntilTheWindowNarrowsPastIt)
 {
     PaneLayout layout = shown();
+    dragTo(layout, 9800);
+    const PaneBoxes& right = layout.pane[1];
+    EXPECT_EQ(right.Up1.Left + right.Up1.Width, right.LV1.Left + right.LV1.Width)
+        << "the drive list narrows to keep its up button in the pane";
     dragTo(layout, 11000);
     ASSERT_EQ(layout.pane[1].LV1.Left, 11060);
     ASSERT_EQ(layout.pane[1].LV1.Width, 760);
